@@ -1,0 +1,48 @@
+# make run   - install what is missing, build, stage build/dist, run the demo scan
+# make test  - install what is missing, build, stage build/dist, run every test
+# make bench - build and run the benchmarks
+# SANITIZE=1 builds in build-sanitize/ with AddressSanitizer and UndefinedBehaviorSanitizer.
+
+# The one list of Debian packages the project needs to build, test and run.
+PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev \
+            libsqlite3-dev sqlite3 libssl-dev zlib1g-dev \
+            qt6-base-dev qt6-base-dev-tools libgl-dev \
+            fonts-wqy-microhei xvfb xauth util-linux
+
+ifeq ($(SANITIZE),1)
+BUILD_DIR ?= build-sanitize
+CMAKE_FLAGS += -DSORREL_SANITIZE=ON
+else
+BUILD_DIR ?= build
+endif
+DIST := $(BUILD_DIR)/dist
+JOBS ?= $(shell nproc)
+SCAN ?=
+
+.PHONY: all deps build test run bench clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	./scripts/demo-scan.sh $(DIST) $(BUILD_DIR)/demo "$(SCAN)"
+
+bench: build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target benches
+	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; "$$b" || exit 1; done
+
+clean:
+	rm -rf build build-sanitize

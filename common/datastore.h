@@ -1,0 +1,36 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The data store config/FileInfo.dat (SQLite 3). Every operation opens its own connection
+// (read-write, never create, 30 s busy time-out), runs one statement or one transaction and
+// closes it. Statements are in the Access dialect ("select top N ..."), one statement per call.
+// Read results: 1 a value found, 2 no usable value, 0 failure.
+
+inline constexpr const char* kDataStoreFileName = "FileInfo.dat";
+
+// 1 and <program directory>config/FileInfo.dat with the config directory present (created when
+// missing); 0 after showing the operator message.
+int qevGetDataStorePath(std::string& path);
+// 1 and the text that names the store for a connection; 0 (empty) when the path failed.
+int qevGetConnectionString(std::string& connection);
+
+int qevExecuteSql(const std::string& statement);
+// 1 all executed and committed in one transaction; 0 nothing committed.
+int qevExecuteSqlList(const std::vector<std::string>& statements);
+
+int qevReadFirstValue(const std::string& statement, const std::string& column, std::string& value);
+int qevReadColumnValues(const std::string& table, const std::string& keyColumn,
+                        const std::string& keyValue, const std::string& column, int rowLimit,
+                        std::vector<std::string>& values);
+int qevReadFmlogValue(const std::string& keyColumn, const std::string& keyValue,
+                      const std::string& column, std::string& value);
+int qevReadLatestValue(const std::string& table, const std::string& keyColumn,
+                       const std::string& keyValue, const std::string& orderColumn,
+                       const std::string& column, std::string& value);
+// 1 and the decoded full path of the row with that filenameid (1..1023 characters), else 0.
+int qevGetRecordPath(const std::string& recordId, std::u16string& path);
+
+// Doubles every "'" so a value from an operator, a file or the network can stand in a quoted
+// literal.
+std::string qevSqlQuote(const std::string& value);

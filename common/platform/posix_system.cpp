@@ -1,0 +1,59 @@
+#include "common/platform/system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <thread>
+#include <vector>
+
+namespace sorrel::platform {
+
+bool executablePath(std::string& path) {
+  std::vector<char> buffer(PATH_MAX + 1);
+  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size() - 1) return false;
+  path.assign(buffer.data(), static_cast<std::size_t>(length));
+  return true;
+}
+
+bool entryExists(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0;
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool makeDirectory(const std::string& path) { return mkdir(path.c_str(), 0755) == 0; }
+
+void sleepMilliseconds(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+bool readRegularFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes) {
+  bytes.clear();
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+            static_cast<std::uint64_t>(info.st_size) <= maxBytes;
+  if (ok) {
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+      const ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
+      if (got <= 0) ok = false;
+      else done += static_cast<std::size_t>(got);
+    }
+  }
+  close(fd);
+  if (!ok) bytes.clear();
+  return ok;
+}
+
+}  // namespace sorrel::platform

@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Programs are started with posix_spawn from an argument vector (program path, then arguments),
+// never through a shell.
+
+// wait 1: wait until the child ends. Otherwise the child runs in its own session with standard
+// input from /dev/null and is reaped when it ends. Non-zero if the process was started.
+int qevRunProgram(const std::vector<std::string>& argv, int wait);
+// Never waits.
+int qevRunProgramW(const std::vector<std::u16string>& argv);
+
+// 1 if FileChkVal in <programDir>/<folder>/<exeName>.in equals the check value of
+// <programDir>/<exeName> (case ignored), else 0.
+int qevVerifyCompanionExe(const std::string& programDir, const std::string& exeName,
+                          const std::string& folder);
+
+// 1 and the FileChkVal value (1..259 bytes) of a check-value file, else 0.
+int qevReadCheckValueFile(const std::string& path, std::string& value);
+
+// 1 a process of that executable name (case ignored) runs, 2 none, 0 the list was not readable.
+// Zombies do not count.
+int qevGetProcessList(const std::string& exeName);
+
+// Ends (SIGKILL) every process of that executable name. 1 at least one ended, 2 none running,
+// 0 failure.
+int qevTerminateProcess(const std::string& exeName);
+
+inline constexpr const char* kScannerExeName = "Sorrelscan";
+inline constexpr const char* kConfigFolder = "config";
