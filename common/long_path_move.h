@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+// Moves an entry (file or directory) to a new long path on the same file system without ever
+// replacing an existing target (renameat2 with RENAME_NOREPLACE): the move is atomic, so an entry
+// is always whole at exactly one of the two places.
+// 1 moved; 0 refused or failed (target exists, other file system, missing source...).
+int qevMoveNoReplace(const std::u16string& fromLongPath, const std::u16string& toLongPath);
+
+// 1 when the entry exists and lies on the file system mounted at volumeRoot (same device as the
+// mount point), else 0. An entry reached through a link or a changed mount fails this.
+int qevEntryIsOnVolume(const std::u16string& longPath, const std::string& volumeRoot);
