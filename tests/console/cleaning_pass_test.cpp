@@ -1,0 +1,216 @@
+#include "console/cleaning_pass.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "common/datastore.h"
+#include "common/stored_name.h"
+#include "common/text_codec.h"
+#include "support/mount_namespace.h"
+#include "support/program_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kDate = "2012-05-01";
+constexpr const char* kTime = "10-20-30";
+
+std::string storedPath(const std::string& path) {
+  std::u16string wide;
+  EXPECT_EQ(qevAnsiToWide(path, wide), 1);
+  return qevEncodeStoredName(wide);
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+  fs::create_directories(fs::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Records a row as the scanner does and marks it for cleaning.
+void addMarkedRow(const std::string& id, const std::string& path, int kind) {
+  ASSERT_EQ(qevExecuteSql("insert into fileinfo (fid, regdate, filenameid, filename, filepath, filesize, "
+                          "filesize2, CompactDatabase, filechkval, fileinfo, filetype) values ('1', "
+                          "'2012-05-01', '" + id + "', 'bmFtZQ==', '" + storedPath(path) +
+                          "', 0, 0, '2', '', '未处理', " + std::to_string(kind) + ")"),
+            1);
+}
+
+std::string rowValue(const std::string& id, const std::string& column) {
+  std::string value;
+  qevReadLatestValue("fileinfo", "filenameid", id, "id", column, value);
+  return value;
+}
+
+struct RecordedPass {
+  std::vector<std::string> messages;
+  std::vector<int> positions;
+  int progressMaximum = -1;
+  int reloads = 0;
+  int activeChecksLeft = 1 << 30;  // the operator presses stop when this reaches 0
+
+  CleaningPassHooks hooks() {
+    return CleaningPassHooks{
+        [this](int maximum) { progressMaximum = maximum; },
+        [this](int position) { positions.push_back(position); },
+        [this] { return activeChecksLeft-- > 0; },
+        [this](const std::string& text, MessageIcon) { messages.push_back(text); },
+        [this] { ++reloads; },
+    };
+  }
+};
+
+std::string summary(unsigned moved, unsigned notCleaned) {
+  return "清理文件完成。成功清理 " + std::to_string(moved) + " 个；未清理 " + std::to_string(notCleaned) +
+         " 个。\r\n\r\n\r\n当前已清理的文件，已经备份到“硬盘:\\qev_dot_file_backup\\” 目录中";
+}
+
+class CleaningPassTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!InPrivateMountNamespace()) return;
+    volume_ = work_.path() + "/vol";
+    otherVolume_ = work_.path() + "/vol2";
+    fs::create_directories(volume_);
+    fs::create_directories(otherVolume_);
+    ASSERT_TRUE(MountTmpfs(volume_));
+    ASSERT_TRUE(MountTmpfs(otherVolume_));
+  }
+
+  std::string backupOf(const std::string& volume) const {
+    return volume + "/qev_dot_file_backup/" + kDate + "/" + kTime;
+  }
+
+  TemporaryDir work_;
+  TemporaryProgramDir program_;
+  std::string volume_;
+  std::string otherVolume_;
+};
+
+#define RUN_IN_PRIVATE_MOUNT_NAMESPACE()   \
+  if (!InPrivateMountNamespace()) {        \
+    RerunInPrivateMountNamespace();        \
+    return;                                \
+  }
+
+TEST_F(CleaningPassTest, MovesEntryBelowDatedBackupTreeKeepingItsPath) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  writeFile(volume_ + "/web/a/con.", "shell");
+  addMarkedRow("r1", volume_ + "/web/a/con.", 1);
+
+  RecordedPass pass;
+  const CleaningPassResult result = qevRunCleaningPass(pass.hooks(), kDate, kTime);
+
+  EXPECT_EQ(result.moved, 1u);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(volume_ + "/web/a/con.")));
+  EXPECT_EQ(readFile(backupOf(volume_) + "/web/a/con."), "shell");
+  EXPECT_EQ(rowValue("r1", "CompactDatabase"), "1");
+  EXPECT_EQ(rowValue("r1", "fileinfo"), kMovedText);
+  EXPECT_EQ(pass.progressMaximum, 1);
+  EXPECT_EQ(pass.positions, std::vector<int>({1}));
+  EXPECT_EQ(pass.reloads, 1);
+  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(1, 0)}));
+}
+
+TEST_F(CleaningPassTest, HandlesMissingBackedUpDuplicateAndNestedEntries) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  writeFile(volume_ + "/qev_dot_file_backup/old/nul", "kept");
+  writeFile(volume_ + "/web/prn/aux.php", "inner");
+  writeFile(volume_ + "/web/lpt1", "twice");
+  addMarkedRow("missing", volume_ + "/web/gone.", 1);
+  addMarkedRow("backedup", volume_ + "/qev_dot_file_backup/old/nul", 1);
+  addMarkedRow("dir", volume_ + "/web/prn", 2);
+  addMarkedRow("inner", volume_ + "/web/prn/aux.php", 1);
+  addMarkedRow("dup1", volume_ + "/web/lpt1", 1);
+  addMarkedRow("dup2", volume_ + "/web/lpt1", 1);
+
+  RecordedPass pass;
+  const CleaningPassResult result = qevRunCleaningPass(pass.hooks(), kDate, kTime);
+
+  EXPECT_EQ(result.taken, 6u);
+  EXPECT_EQ(result.moved, 2u);  // the directory (with its inner entry) and the first lpt1 visit
+  EXPECT_EQ(readFile(backupOf(volume_) + "/web/prn/aux.php"), "inner");
+  EXPECT_EQ(readFile(backupOf(volume_) + "/web/lpt1"), "twice");
+  EXPECT_EQ(readFile(volume_ + "/qev_dot_file_backup/old/nul"), "kept");
+
+  struct Expected {
+    const char* id;
+    const char* state;
+    const char* text;
+  };
+  const Expected rows[] = {
+      {"missing", "1", kMissingText},
+      {"backedup", "2", "未处理"},       // already in the backup root: left alone
+      {"dir", "1", kMovedText},
+      {"inner", "1", kMissingText},      // went along with its directory
+      {"dup1", "1", kMissingText},       // the second visit overwrote both rows
+      {"dup2", "1", kMissingText},
+  };
+  for (const Expected& row : rows) {
+    SCOPED_TRACE(row.id);
+    EXPECT_EQ(rowValue(row.id, "CompactDatabase"), row.state);
+    EXPECT_EQ(rowValue(row.id, "fileinfo"), row.text);
+  }
+  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(2, 4)}));
+}
+
+TEST_F(CleaningPassTest, StopEndsPassBeforeNextEntryAndStillSummarizes) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  writeFile(volume_ + "/a/com1", "1");
+  writeFile(volume_ + "/a/com2", "2");
+  addMarkedRow("first", volume_ + "/a/com1", 1);
+  addMarkedRow("second", volume_ + "/a/com2", 1);
+
+  RecordedPass pass;
+  pass.activeChecksLeft = 1;
+  const CleaningPassResult result = qevRunCleaningPass(pass.hooks(), kDate, kTime);
+
+  EXPECT_EQ(result.moved, 1u);
+  EXPECT_TRUE(fs::exists(volume_ + "/a/com2"));
+  EXPECT_EQ(rowValue("second", "CompactDatabase"), "2");
+  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(1, 1)}));
+}
+
+TEST_F(CleaningPassTest, EntriesOnTwoVolumesShareDateAndTimeOnTheirOwnVolume) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  writeFile(volume_ + "/x/aux", "one");
+  writeFile(otherVolume_ + "/y/aux", "two");
+  addMarkedRow("one", volume_ + "/x/aux", 1);
+  addMarkedRow("two", otherVolume_ + "/y/aux", 1);
+
+  RecordedPass pass;
+  EXPECT_EQ(qevRunCleaningPass(pass.hooks(), kDate, kTime).moved, 2u);
+  EXPECT_EQ(readFile(backupOf(volume_) + "/x/aux"), "one");
+  EXPECT_EQ(readFile(backupOf(otherVolume_) + "/y/aux"), "two");
+}
+
+TEST_F(CleaningPassTest, EntryReachedThroughLinkToAnotherVolumeIsSkipped) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  writeFile(otherVolume_ + "/real/nul", "elsewhere");
+  fs::create_directory_symlink(otherVolume_ + "/real", volume_ + "/linked");
+  addMarkedRow("linked", volume_ + "/linked/nul", 1);
+
+  RecordedPass pass;
+  EXPECT_EQ(qevRunCleaningPass(pass.hooks(), kDate, kTime).moved, 0u);
+  EXPECT_EQ(readFile(otherVolume_ + "/real/nul"), "elsewhere");
+  EXPECT_EQ(rowValue("linked", "CompactDatabase"), "2");
+}
+
+TEST_F(CleaningPassTest, NothingMarkedShowsTheZeroRecordsMessage) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  RecordedPass pass;
+  const CleaningPassResult result = qevRunCleaningPass(pass.hooks(), kDate, kTime);
+  EXPECT_FALSE(result.summarized);
+  EXPECT_EQ(pass.messages, std::vector<std::string>({"获取到的需要清理的目录文件记录数为0，请先扫描文件！"}));
+  EXPECT_EQ(pass.reloads, 0);
+}
+
+}  // namespace

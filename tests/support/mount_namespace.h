@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+// Tests that need volumes of their own run again in a private mount namespace, where they may
+// mount tmpfs file systems without touching the machine's mounts.
+//
+// In a test body: `if (!InPrivateMountNamespace()) { RerunInPrivateMountNamespace(); return; }`.
+// The outer run re-executes this test program under `unshare -m` with only the current test
+// selected and checks that it passed; it skips when the namespace cannot be made.
+bool InPrivateMountNamespace();
+void RerunInPrivateMountNamespace();
+
+// Mounts a small tmpfs at directory (inside the private namespace only).
+bool MountTmpfs(const std::string& directory);

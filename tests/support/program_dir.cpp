@@ -1,0 +1,43 @@
+#include "support/program_dir.h"
+
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "common/exe_dir.h"
+
+namespace {
+
+std::string makeTemporaryDirectory() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "sorrel-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  return pattern;
+}
+
+}  // namespace
+
+TemporaryDir::TemporaryDir() : path_(makeTemporaryDirectory()) {}
+
+TemporaryDir::~TemporaryDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+TemporaryProgramDir::TemporaryProgramDir() : path_(makeTemporaryDirectory() + "/") {
+  std::filesystem::create_directories(path_ + "config");
+  std::filesystem::copy_file(std::string(SORREL_DIST_DIR) + "/config/FileInfo.dat", store());
+  qevOverrideExeDirForTesting(path_);
+}
+
+TemporaryProgramDir::~TemporaryProgramDir() {
+  qevOverrideExeDirForTesting("");
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+int runShell(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
