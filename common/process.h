@@ -11,6 +11,11 @@ int qevRunProgram(const std::vector<std::string>& argv, int wait);
 // Never waits.
 int qevRunProgramW(const std::vector<std::u16string>& argv);
 
+// Starts without waiting in a terminal the operator can see (x-terminal-emulator -e argv...) when a
+// display is set and such a terminal is installed, else like qevRunProgram without waiting.
+// Non-zero if the process was started.
+int qevRunProgramInTerminal(const std::vector<std::string>& argv);
+
 // 1 if FileChkVal in <programDir>/<folder>/<exeName>.in equals the check value of
 // <programDir>/<exeName> (case ignored), else 0.
 int qevVerifyCompanionExe(const std::string& programDir, const std::string& exeName,

@@ -1,0 +1,42 @@
+#pragma once
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// Starting, listing and ending processes.
+namespace sorrel::platform {
+
+// Starts argv[0] (searched on PATH when it holds no "/") with the arguments that follow, never
+// through a shell, with the caller's environment and current directory. With wait, blocks until
+// the child ends and reaps it. Without wait, the child runs in its own session with standard
+// input from /dev/null and a background thread reaps it when it ends, so it never lingers as a
+// zombie. True when the process was started; pid receives its id.
+bool spawnProcess(const std::vector<std::string>& argv, bool wait, pid_t& pid);
+
+// True when an executable regular file of that name is found in a directory of PATH.
+bool isOnPath(const std::string& name);
+
+// True when the variable is set to a non-empty value.
+bool environmentHas(const char* name);
+
+struct ProcessEntry {
+  pid_t pid = 0;
+  std::string name;  // file name of the executable, else the command name
+};
+
+enum class ProcessListResult {
+  listed,           // entries hold every live process that could be read
+  notReadable,      // the process list (/proc) could not be opened
+  noFirstEntry,     // the process list holds no process at all
+};
+
+// Every process that has not ended: basename of /proc/PID/exe, else /proc/PID/comm. Zombies and
+// processes that vanish while the list is read are left out.
+ProcessListResult listProcesses(std::vector<ProcessEntry>& entries);
+
+enum class KillResult { killed, alreadyGone, refused };
+
+// SIGKILL; does not wait for the process to disappear.
+KillResult killProcess(pid_t pid);
+
+}  // namespace sorrel::platform
