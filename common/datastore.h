@@ -1,6 +1,9 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
+
+struct sqlite3_stmt;
 
 // The data store config/FileInfo.dat (SQLite 3). Every operation opens its own connection
 // (read-write, never create, 30 s busy time-out), runs one statement or one transaction and
@@ -19,6 +22,9 @@ int qevExecuteSql(const std::string& statement);
 // 1 all executed and committed in one transaction; 0 nothing committed.
 int qevExecuteSqlList(const std::vector<std::string>& statements);
 
+// The three single-value reads and qevReadColumnValues format the key value into a quoted literal
+// themselves, with its apostrophes doubled: callers pass the plain value. Table and column
+// names must be plain names (letters, digits, "_"), else the read gives 0.
 int qevReadFirstValue(const std::string& statement, const std::string& column, std::string& value);
 int qevReadColumnValues(const std::string& table, const std::string& keyColumn,
                         const std::string& keyValue, const std::string& column, int rowLimit,
@@ -34,3 +40,20 @@ int qevGetRecordPath(const std::string& recordId, std::u16string& path);
 // Doubles every "'" so a value from an operator, a file or the network can stand in a quoted
 // literal.
 std::string qevSqlQuote(const std::string& value);
+
+// One row of a query result, valid only inside the callback of qevQueryRows.
+class StoreRow {
+ public:
+  explicit StoreRow(sqlite3_stmt* statement) : statement_(statement) {}
+  // The column's value as text, as stored (numbers as decimal text, not trimmed; null gives "").
+  // False when the result has no column of that name (compared without regard to case).
+  bool text(const std::string& column, std::string& value) const;
+
+ private:
+  sqlite3_stmt* statement_;
+};
+
+// Runs one query (Access dialect) on its own connection and hands every row, in order, to onRow
+// until it answers false. 1 the query ran (with or without rows), 0 failure (rows handed over
+// before a failure stay handed over).
+int qevQueryRows(const std::string& statement, const std::function<bool(const StoreRow&)>& onRow);

@@ -1,6 +1,11 @@
 -- The empty data store config/FileInfo.dat is made from this file at build time.
 -- Text columns are those that statements compare with quoted literals; numeric columns are
--- compared or written unquoted. filetime is filled by the store with the local time of the insert.
+-- compared or written unquoted (a quoted number written to them is stored as a number).
+-- filetime is filled by the store with the local time of the insert.
+
+-- Write-ahead log: the desktop program reads while the scanner records, neither waits for
+-- the other. The mode is kept in the file, so every connection uses it.
+PRAGMA journal_mode = WAL;
 
 CREATE TABLE fileinfo (
   id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -17,6 +22,9 @@ CREATE TABLE fileinfo (
   filetype INTEGER,
   filetime TEXT DEFAULT (datetime('now', 'localtime'))
 );
+-- Record lookups go by filenameid and the cleaning updates by filepath, one row at a time.
+CREATE INDEX fileinfo_filenameid ON fileinfo (filenameid);
+CREATE INDEX fileinfo_filepath ON fileinfo (filepath);
 
 CREATE TABLE fmlog (
   id INTEGER PRIMARY KEY AUTOINCREMENT,

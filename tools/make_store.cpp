@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
   // Build beside the target and rename, so a failed build never leaves a half-made store.
   const std::string target = argv[2];
   const std::string temporary = target + ".new";
-  std::remove(temporary.c_str());
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::remove((temporary + suffix).c_str());
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(temporary.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   char* error = nullptr;
@@ -34,7 +34,11 @@ int main(int argc, char** argv) {
     std::remove(temporary.c_str());
     return 1;
   }
-  sqlite3_close(db);
+  // Closing the last connection folds the write-ahead log into the file: the store is one file.
+  if (sqlite3_close(db) != SQLITE_OK) {
+    std::fprintf(stderr, "cannot close %s\n", temporary.c_str());
+    return 1;
+  }
   if (std::rename(temporary.c_str(), target.c_str()) != 0) {
     std::fprintf(stderr, "cannot rename %s to %s\n", temporary.c_str(), target.c_str());
     return 1;
