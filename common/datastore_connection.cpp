@@ -22,9 +22,11 @@ bool equalsIgnoringCase(const char* a, const std::string& b) {
   return i == b.size();
 }
 
-// Only blanks and statement separators may follow the one statement of a call.
-bool onlySeparatorsFollow(const char* tail) {
-  for (; tail != nullptr && *tail != '\0'; ++tail) {
+// Only blanks and statement separators may follow the one statement of a call, up to the real
+// end of the text (a zero byte would otherwise hide what comes after it).
+bool onlySeparatorsFollow(const char* tail, const char* end) {
+  if (tail == nullptr) return false;
+  for (; tail < end; ++tail) {
     if (!isBlank(*tail) && *tail != ';') return false;
   }
   return true;
@@ -69,7 +71,7 @@ bool Statement::prepare(sqlite3* db, const std::string& accessText) {
   const std::string text = qevTranslateAccessDialect(accessText);
   const char* tail = nullptr;
   if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &stmt_, &tail) != SQLITE_OK ||
-      stmt_ == nullptr || !onlySeparatorsFollow(tail)) {
+      stmt_ == nullptr || !onlySeparatorsFollow(tail, text.data() + text.size())) {
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;
     return false;

@@ -375,6 +375,8 @@ TEST_F(StoreTest, OnlyOneStatementPerCall) {
       {"only blanks", "  \t ", 0, "3"},
       {"only a semicolon", ";", 0, "3"},
       {"only a comment", "-- nothing", 0, "3"},
+      {"second statement hidden behind a zero byte", "delete from fileinfo" + std::string(1, '\0') + "; x", 0, "3"},
+      {"zero byte inside a literal", "delete from fileinfo where fid = 'a" + std::string(1, '\0') + "' or 1 = 1", 0, "3"},
   };
   ASSERT_EQ(qevExecuteSql(insert), 1);
   for (const Case& c : cases) {
