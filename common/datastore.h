@@ -18,19 +18,30 @@ int qevGetDataStorePath(std::string& path);
 // 1 and the text that names the store for a connection; 0 (empty) when the path failed.
 int qevGetConnectionString(std::string& connection);
 
+// 1 executed; 0 refused (empty, over-long, more than one statement) or failed.
 int qevExecuteSql(const std::string& statement);
-// 1 all executed and committed in one transaction; 0 nothing committed.
+// Entries are trimmed; blank ones are skipped. 1 all executed and committed in one transaction;
+// 0 nothing committed (the transaction is rolled back, no lock stays behind).
 int qevExecuteSqlList(const std::vector<std::string>& statements);
 
-// The three single-value reads and qevReadColumnValues format the key value into a quoted literal
-// themselves, with its apostrophes doubled: callers pass the plain value. Table and column
-// names must be plain names (letters, digits, "_"), else the read gives 0.
+// Reads take usable values of one column by name: not null, as text (numbers as decimal text),
+// trimmed of blanks, 1..104,857,599 bytes (the fmlog lookup: 1..4095).
+// qevReadColumnValues, qevReadFmlogValue and qevReadLatestValue format the key value into a
+// quoted literal themselves, with its apostrophes doubled: callers pass the plain value. Table
+// and column names must be plain names (letters, digits, "_"), else the read gives 0.
+
+// The first usable value in the order the statement gives rows.
 int qevReadFirstValue(const std::string& statement, const std::string& column, std::string& value);
+// Every usable value of "select * from <table> where <key> = '<value>' order by id asc", values
+// emptied first. Reading stops once rowLimit (1 or more) rows with a null or usable value were
+// seen; empty and over-long values are passed over without counting. A failure part-way gives
+// 0 and keeps the values already taken.
 int qevReadColumnValues(const std::string& table, const std::string& keyColumn,
                         const std::string& keyValue, const std::string& column, int rowLimit,
                         std::vector<std::string>& values);
 int qevReadFmlogValue(const std::string& keyColumn, const std::string& keyValue,
                       const std::string& column, std::string& value);
+// The first usable value of the newest row ("order by <orderColumn> desc").
 int qevReadLatestValue(const std::string& table, const std::string& keyColumn,
                        const std::string& keyValue, const std::string& orderColumn,
                        const std::string& column, std::string& value);

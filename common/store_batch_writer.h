@@ -13,11 +13,14 @@ class StoreBatchWriter {
   StoreBatchWriter& operator=(const StoreBatchWriter&) = delete;
 
   // Executes one statement (one statement only) inside the open batch. 1 accepted, 0 refused
-  // or failed.
+  // or failed (the batch goes on without it). A batch of 1,000 statements is committed by
+  // itself, so an uncommitted batch stays bounded.
   int execute(const std::string& statement);
 
   // Commits every statement accepted so far. 1 committed and visible to other connections,
-  // 0 failed; statements that could not be recorded are appended to failed (when given).
+  // 0 failed; statements that could not be recorded are appended to failed (when given). When
+  // the batch as a whole fails, each statement is recorded again on its own, so only the ones
+  // that fail by themselves are lost. The connection is closed until the next execute.
   int commit(std::vector<std::string>* failed = nullptr);
 
  private:
