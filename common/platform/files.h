@@ -1,0 +1,106 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// File-system services by byte path. Absolute paths of any length work: a path longer than
+// PATH_MAX is opened component by component relative to directory descriptors.
+namespace sorrel::platform {
+
+// Why an open failed, in the terms callers report.
+enum class FileError { None, NotFound, BadPath, TooManyOpen, AccessDenied, SharingViolation, Other };
+
+// The lock of a shared file is held by another process: retried this often, this far apart.
+struct LockRetry {
+  int attempts = 31;
+  int pauseMilliseconds = 100;
+};
+
+// An open file holding an flock. Readers hold a shared lock, writers an exclusive one; the lock
+// goes with the object. A file that was replaced while waiting for its lock is opened again, so
+// the lock always covers the file that currently has the name.
+class LockedFile {
+ public:
+  LockedFile() = default;
+  ~LockedFile();
+  LockedFile(LockedFile&& other) noexcept;
+  LockedFile& operator=(LockedFile&& other) noexcept;
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+
+  // Existing file, shared lock.
+  static LockedFile openForReading(const std::string& path, const LockRetry& retry);
+  // Existing or new file (mode 0644), exclusive lock, for a read-modify-write with replace().
+  static LockedFile openForUpdate(const std::string& path, const LockRetry& retry);
+  // Existing or new file, exclusive lock, every write appended at the end.
+  static LockedFile openForAppend(const std::string& path, const LockRetry& retry);
+
+  bool isOpen() const { return fd_ >= 0; }
+  FileError error() const { return error_; }
+  // Sharing violations met before the open succeeded or gave up.
+  int sharingViolations() const { return sharingViolations_; }
+
+  bool size(std::uint64_t& bytes) const;
+  // Reads the whole file from its start; false when it is larger than maxBytes or a read fails.
+  bool readAll(std::uint64_t maxBytes, std::string& bytes) const;
+  bool truncate() const;
+  // Writes all bytes with as few writes as the kernel allows (one for a log line).
+  bool append(const std::string& bytes) const;
+  // Writes bytes to a temporary file beside this one, flushes it to disk and renames it over
+  // the name: readers see the old file or the new one, never a part. The lock stays held
+  // until the object goes away; waiting writers then find the new file.
+  bool replace(const std::string& bytes) const;
+
+ private:
+  void openLocked(int openFlags, int lockKind, const LockRetry& retry);
+  void close();
+  int fd_ = -1;
+  std::string path_;
+  FileError error_ = FileError::None;
+  int sharingViolations_ = 0;
+};
+
+// Reads a file whole without a lock (files replaced atomically need none). False when it is
+// missing, not a regular file, larger than maxBytes or unreadable; bytes emptied then.
+bool readFileUnlocked(const std::string& path, std::uint64_t maxBytes, std::string& bytes);
+
+// The kind of an entry looked up by name; a final link is not followed and counts as a file.
+enum class EntryKind { File, Directory, NotFound, ParentNotFound, Error };
+struct EntryStatus {
+  EntryKind kind = EntryKind::Error;
+  std::uint64_t size = 0;  // of a file; 0 for a directory
+};
+EntryStatus lookupEntry(const std::string& path);
+
+// True when the directory was created or already exists as a directory (a link to one counts):
+// two processes creating the same chain at once both succeed.
+bool makeDirectoryIfMissing(const std::string& path);
+
+// Whole-file read: the file (a final link is not followed) must be non-empty and smaller than
+// capacity; reads up to capacity bytes into buffer. Holds a shared lock, not retried.
+bool readWholeFile(const std::string& path, char* buffer, std::uint64_t capacity,
+                   std::uint64_t& bytesRead, std::uint64_t& fileSize);
+
+// Creates or truncates the file (a final link is not followed) and writes all bytes under an
+// exclusive lock, not retried.
+bool writeWholeFile(const std::string& path, const char* bytes, std::uint64_t count);
+
+// Renames an entry without ever replacing an existing target (renameat2 RENAME_NOREPLACE).
+// True when moved.
+bool moveNoReplace(const std::string& from, const std::string& to);
+
+// Entries of a directory in listing order, "." and ".." left out. False when it cannot be read.
+struct DirectoryEntry {
+  std::string name;
+  bool isRegularFile = false;  // links are not followed
+  std::uint64_t size = 0;
+};
+bool listDirectory(const std::string& directory, std::vector<DirectoryEntry>& entries);
+
+// Shell-style match of one name against a pattern of *, ? and [...] (no special leading dot).
+bool nameMatches(const std::string& pattern, const std::string& name);
+
+// Local time as "%Y-%m-%d %H:%M:%S".
+std::string localTimestamp();
+
+}  // namespace sorrel::platform
