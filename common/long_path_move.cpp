@@ -1,7 +1,8 @@
 #include "common/long_path_move.h"
 
 #include "common/long_path.h"
-#include "common/platform/move.h"
+#include "common/platform/files.h"
+#include "common/platform/volume.h"
 #include "common/text_codec.h"
 
 namespace {
@@ -17,11 +18,16 @@ int qevMoveNoReplace(const std::u16string& fromLongPath, const std::u16string& t
   std::string from;
   std::string to;
   if (!toBytes(fromLongPath, from) || !toBytes(toLongPath, to)) return 0;
-  return sorrel::platform::renameNoReplace(from, to) ? 1 : 0;
+  return sorrel::platform::moveNoReplace(from, to) ? 1 : 0;
 }
 
 int qevEntryIsOnVolume(const std::u16string& longPath, const std::string& volumeRoot) {
   std::string path;
   if (!toBytes(longPath, path) || volumeRoot.empty() || volumeRoot.front() != '/') return 0;
-  return sorrel::platform::sameDevice(path, volumeRoot) ? 1 : 0;
+  unsigned long long entry = 0;
+  unsigned long long volume = 0;
+  return sorrel::platform::entryDevice(path, entry) && sorrel::platform::entryDevice(volumeRoot, volume) &&
+                 entry == volume
+             ? 1
+             : 0;
 }
