@@ -7,6 +7,8 @@
 namespace {
 std::mutex sourceMutex;
 std::string sourceName = "Sorrel";
+std::mutex observerMutex;
+EventReportObserver observer;
 }  // namespace
 
 void qevSetEventSource(const std::string& programName) {
@@ -31,9 +33,18 @@ std::string qevFormatEvent(const char* text1, const char* text2, const char* tex
   return message;
 }
 
+void qevSetEventReportObserver(EventReportObserver newObserver) {
+  std::lock_guard lock(observerMutex);
+  observer = std::move(newObserver);
+}
+
 void qevReportEvent(const char* text1, const char* text2, const char* text3) {
   const std::string identity = qevEventSourceName();
   const std::string message = qevFormatEvent(text1, text2, text3);
+  {
+    std::lock_guard lock(observerMutex);
+    if (observer) observer(message);
+  }
   // openlog keeps the identity pointer; syslog_r-style use: open, log, close under one lock.
   static std::mutex logMutex;
   std::lock_guard lock(logMutex);

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 // Unattended errors go to the system log: identity = the program's name, priority LOG_ERR,
@@ -16,3 +17,8 @@ std::string qevFormatEvent(const char* text1, const char* text2, const char* tex
 
 // The identity set by qevSetEventSource ("Sorrel" until one is set).
 std::string qevEventSourceName();
+
+// Tests watch what is reported: the observer gets each message qevReportEvent sends (it is still
+// sent to the system log). An empty observer removes it.
+using EventReportObserver = std::function<void(const std::string& message)>;
+void qevSetEventReportObserver(EventReportObserver observer);
