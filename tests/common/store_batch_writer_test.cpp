@@ -68,6 +68,28 @@ TEST_F(BatchWriterTest, RefusedStatementsDoNotSpoilTheBatch) {
   EXPECT_EQ(rowCount(), "2");
 }
 
+TEST_F(BatchWriterTest, RowsBeforeAStatementThatUndidTheTransactionAreKept) {
+  // A statement whose error rolls back the whole transaction, not only itself.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(dir.store().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "create trigger undo_all before insert on fileinfo when new.fid = 'undo' "
+                         "begin select raise(rollback, 'undone'); end",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+
+  StoreBatchWriter writer;
+  EXPECT_EQ(writer.execute(insertRow(1)), 1);
+  EXPECT_EQ(writer.execute(insertRow(2)), 1);
+  EXPECT_EQ(writer.execute("insert into fileinfo(fid) values ('undo')"), 0);
+  EXPECT_EQ(writer.execute(insertRow(3)), 1);
+  std::vector<std::string> failed;
+  EXPECT_EQ(writer.commit(&failed), 1);
+  EXPECT_TRUE(failed.empty());
+  EXPECT_EQ(rowCount(), "3");
+}
+
 TEST_F(BatchWriterTest, WaitsForAnotherWriterInsteadOfFailing) {
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open_v2(dir.store().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
