@@ -1,6 +1,3 @@
-#include <cstdio>
+#include "scanner/scanner_entry.h"
 
-int main() {
-  std::fprintf(stderr, "Sorrelscan: the scan is not built yet.\n");
-  return 1;
-}
+int main(int argc, char** argv) { return RunScanner(argc, argv); }
