@@ -1,6 +1,6 @@
-#include <cstdio>
+#include "console/sorrelmede_app.h"
 
-int main() {
-  std::fprintf(stderr, "Sorrelmede: the desktop program is not built yet.\n");
-  return 1;
+int main(int argc, char** argv) {
+  CSorrelmedeApp application;
+  return application.run(argc, argv);
 }

@@ -1,0 +1,178 @@
+#include <QMenu>
+#include <array>
+
+#include "common/datastore.h"
+#include "common/long_path.h"
+#include "console/command_ids.h"
+#include "console/maintenance_requests.h"
+#include "console/prompter.h"
+#include "console/record_list_model.h"
+#include "console/record_preview.h"
+#include "console/record_query.h"
+#include "console/selected_path.h"
+#include "console/sort_keys.h"
+#include "console/sorrelmede_dlg.h"
+#include "console/vendor_site.h"
+
+using namespace command_id;
+
+namespace {
+
+using Handler = void (CSorrelmedeDlg::*)();
+
+struct CommandRoute {
+  int id;
+  Handler handler;  // nullptr: a function still to be built, the command does nothing yet
+};
+
+constexpr std::size_t kMaxRecordIdLength = 1023;
+
+}  // namespace
+
+// Every command id of the main window, visible or hidden, and what it runs.
+void CSorrelmedeDlg::installCommandRoutes() {
+  const std::array routes = {
+      // Scan launch and the cleaning commands come with the scan and cleaning module, which
+      // registers its handlers through setCommandHandler.
+      CommandRoute{kScan, nullptr},
+      CommandRoute{kClean, nullptr},
+      CommandRoute{kStopCleaning, nullptr},
+      // The record list.
+      CommandRoute{kRefresh, &CSorrelmedeDlg::refresh},
+      CommandRoute{kClearRecords, &CSorrelmedeDlg::clearRecords},
+      CommandRoute{kCheckAll, &CSorrelmedeDlg::checkAll},
+      CommandRoute{kUncheckAll, &CSorrelmedeDlg::uncheckAll},
+      CommandRoute{kOpenContainingFolder, &CSorrelmedeDlg::openContainingFolder},
+      CommandRoute{kToday, nullptr},  // the range commands are routed below, with their codes
+      CommandRoute{kYesterday, nullptr},
+      CommandRoute{kLastThreeDays, nullptr},
+      CommandRoute{kLastWeek, nullptr},
+      CommandRoute{kAllTime, &CSorrelmedeDlg::reloadAll},
+      CommandRoute{kRefillFilters, &CSorrelmedeDlg::refillFilterLists},
+      CommandRoute{kFilterDefaults, &CSorrelmedeDlg::selectFilterDefaults},
+      CommandRoute{kCheckFilesRequest, &CSorrelmedeDlg::requestCheckFiles},
+      CommandRoute{kDeleteDuplicatesRequest, &CSorrelmedeDlg::requestDeleteDuplicates},
+      CommandRoute{kVendorWebSite, &CSorrelmedeDlg::openVendorSite},
+      // Functions of the hidden controls that are not built yet: compaction, suspicious-file
+      // report, whitelist and its display filters, monitor rules and alarm settings, server
+      // management, log download and status, log view and re-import.
+      CommandRoute{kCompact, nullptr},
+      CommandRoute{kReportSuspicious, nullptr},
+      CommandRoute{kWhitelist, nullptr},
+      CommandRoute{kShowWhitelistFiles, nullptr},
+      CommandRoute{kShowSuspiciousFiles, nullptr},
+      CommandRoute{kShowTrojanFiles, nullptr},
+      CommandRoute{kMonitorRules, nullptr},
+      CommandRoute{kAlarmSettings, nullptr},
+      CommandRoute{kServerManagement, nullptr},
+      CommandRoute{kDownloadLogs, nullptr},
+      CommandRoute{kDownloadAgain, nullptr},
+      CommandRoute{kStopDownload, nullptr},
+      CommandRoute{kDownloadStatus, nullptr},
+      CommandRoute{kShowLogRows, nullptr},
+      CommandRoute{kReimportLogs, nullptr},
+      CommandRoute{kNoAction, nullptr},  // no action, by design
+  };
+  for (const CommandRoute& route : routes) {
+    const Handler handler = route.handler;
+    commands_[route.id] = handler == nullptr ? std::function<void()>() : [this, handler] { (this->*handler)(); };
+  }
+  commands_[kToday] = [this] { queryRange(kRangeToday); };
+  commands_[kYesterday] = [this] { queryRange(kRangeYesterday); };
+  commands_[kLastThreeDays] = [this] { queryRange(kRangeThreeDays); };
+  commands_[kLastWeek] = [this] { queryRange(kRangeWeek); };
+}
+
+bool CSorrelmedeDlg::dispatchCommand(int id) {
+  const auto found = commands_.find(id);
+  if (found == commands_.end()) return false;
+  if (found->second) found->second();
+  return true;
+}
+
+bool CSorrelmedeDlg::knowsCommand(int id) const { return commands_.count(id) != 0; }
+
+void CSorrelmedeDlg::setCommandHandler(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
+
+void CSorrelmedeDlg::refresh() {
+  setPreviewText({});
+  showPreviewText();
+  qevReloadAllRecords();
+}
+
+void CSorrelmedeDlg::clearRecords() {
+  if (!prompter_->askYesNo("确定清空数据库中的日志记录吗？")) return;
+  qevCheckFilesRequest().set(0);
+  setPreviewText({});
+  showPreviewText();
+  if (qevExecuteSql("delete from fileinfo") != 1) return;
+  qevReloadAllRecords();
+  prompter_->inform("数据库中的日志记录已经清空！\r\n\r\n\r\n下一步，请重新扫描网站目录中的文件。", MessageIcon::Information);
+}
+
+void CSorrelmedeDlg::checkAll() { records_->setAllChecked(true); }
+
+void CSorrelmedeDlg::uncheckAll() { records_->setAllChecked(false); }
+
+void CSorrelmedeDlg::queryRange(int rangeCode) {
+  setRangeButtonsEnabled(false);
+  qevSetRangeCode(rangeCode);
+  qevQueryRecords(rangeCode);
+  setRangeButtonsEnabled(true);
+}
+
+void CSorrelmedeDlg::reloadAll() { qevReloadAllRecords(); }
+
+void CSorrelmedeDlg::requestCheckFiles() { qevRequestCheckFiles(*prompter_); }
+
+void CSorrelmedeDlg::requestDeleteDuplicates() {
+  if (!qevRequestDeleteDuplicates(*prompter_)) return;
+  setPreviewText({});
+  showPreviewText();
+}
+
+void CSorrelmedeDlg::openContainingFolder() {
+  const std::u16string path = qevSelectedPath().get();
+  if (path.empty() || path.size() > kMaxLongPath) {
+    prompter_->inform("请先选择文件！", MessageIcon::Question);
+    return;
+  }
+  if (!desktop_.showInFolder || !desktop_.showInFolder(path)) {
+    prompter_->inform("打开文件所在目录失败，请重试！", MessageIcon::Question);
+  }
+}
+
+void CSorrelmedeDlg::openVendorSite() {
+  // A failure to start the browser is not reported.
+  if (desktop_.openAddress) desktop_.openAddress(qevVendorHomeAddress());
+}
+
+void CSorrelmedeDlg::onRecordRowClicked(int row) {
+  if (row < 0 || row >= records_->rows()) return;
+  if (helpPaneFlag_ == 1) {
+    helpPaneFlag_ = 0;
+    control(kHelpPane)->hide();
+    control(kPreviewPane)->show();
+  }
+  setPreviewText({});
+  showPreviewText();
+  setPreviewText(qevRecordPreviewText(records_->text(row, 6), records_->text(row, 2), records_->text(row, 7)));
+  showPreviewText();
+}
+
+void CSorrelmedeDlg::onRecordContextMenu(int row, const QPoint& globalPosition) {
+  if (row < 0 || row >= records_->rows()) return;
+  // popup returns at once: the chosen command arrives after this handler has finished.
+  contextMenu_->popup(globalPosition);
+  const std::string recordId = records_->text(row, 7);
+  if (recordId.empty() || recordId.size() > kMaxRecordIdLength) return;
+  std::u16string path;
+  if (qevGetRecordPath(recordId, path) == 1) qevSelectedPath().set(path);
+}
+
+void CSorrelmedeDlg::onRecordHeaderClicked(int column) {
+  qevSortKeys().clickHeader(column);
+  setRangeButtonsEnabled(false);
+  qevQueryRecords(qevRangeCode());
+  setRangeButtonsEnabled(true);
+}

@@ -1,0 +1,3 @@
+#include "console/main_window_workers.h"
+
+CSorrelmedeDlg::Workers qevMainWindowWorkers() { return {}; }

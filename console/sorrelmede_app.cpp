@@ -1,0 +1,19 @@
+#include "console/sorrelmede_app.h"
+
+#include <QApplication>
+
+#include "common/event_report.h"
+#include "console/app_icon.h"
+#include "console/main_window_workers.h"
+#include "console/sorrelmede_dlg.h"
+#include "console/window_texts.h"
+
+int CSorrelmedeApp::run(int argc, char** argv) {
+  qevSetEventSource(kApplicationName);
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(kApplicationName);
+  QApplication::setWindowIcon(qevApplicationIcon());
+  CSorrelmedeDlg window(nullptr, qevMainWindowWorkers());
+  window.exec();
+  return 0;
+}

@@ -1,0 +1,280 @@
+#include "console/sorrelmede_dlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTableView>
+#include <cstdio>
+
+#include "common/operator_message.h"
+#include "console/app_icon.h"
+#include "console/command_ids.h"
+#include "console/folder_opener.h"
+#include "console/help_pane.h"
+#include "console/main_window_controls.h"
+#include "console/message_box_prompter.h"
+#include "console/record_list_model.h"
+#include "console/record_query.h"
+#include "console/vendor_site.h"
+#include "console/window_texts.h"
+
+using namespace command_id;
+
+namespace {
+
+constexpr int kPaneHeight = 180;
+constexpr int kPaneTopFromBottom = 190;
+constexpr int kListBottomMargin = 195;
+constexpr std::array kRangeButtons = {kToday, kYesterday, kLastThreeDays, kLastWeek, kAllTime};
+constexpr std::array kFilterLists = {kServerFilter, kActionFilter, kKindFilter, kKeywordFilter};
+
+QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
+  const QString label = QString::fromUtf8(spec.label);
+  switch (spec.kind) {
+    case ControlKind::Button: return new QPushButton(label, parent);
+    case ControlKind::CheckBox: return new QCheckBox(label, parent);
+    case ControlKind::DropDown: return new QComboBox(parent);
+    case ControlKind::Label: return new QLabel(label, parent);
+    case ControlKind::Group: return new QGroupBox(label, parent);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+CSorrelmedeDlg::Desktop CSorrelmedeDlg::systemDesktop() { return Desktop{qevShowInFolder, qevOpenAddress}; }
+
+CSorrelmedeDlg::CSorrelmedeDlg(Prompter* prompter, Workers workers, Desktop desktop, QWidget* parent)
+    : QDialog(parent), prompter_(prompter), desktop_(std::move(desktop)), calls_(this) {
+  if (prompter_ == nullptr) {
+    ownPrompter_ = std::make_unique<MessageBoxPrompter>(this);
+    prompter_ = ownPrompter_.get();
+  }
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowTitle(QString::fromStdString(qevMainWindowTitle()));
+  resize(kInitialClientWidth, kInitialClientHeight);
+  createControls();
+  installCommandRoutes();
+  initialize(workers);
+}
+
+CSorrelmedeDlg::~CSorrelmedeDlg() { stopWorkers(); }
+
+void CSorrelmedeDlg::createControls() {
+  title_ = new QLabel(QStringLiteral("Tavernel"), this);
+  title_->setGeometry(12, 8, 300, 32);
+  controls_[kTitleText] = title_;
+  for (const ControlSpec& spec : qevMainWindowControls()) {
+    QWidget* widget = makeControl(spec, this);
+    widget->setGeometry(spec.x, spec.y, spec.width, spec.height);
+    widget->setVisible(spec.visible);
+    if (spec.id == 0) continue;
+    controls_[spec.id] = widget;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      const int id = spec.id;
+      connect(button, &QAbstractButton::clicked, this, [this, id] { dispatchCommand(id); });
+    }
+  }
+  if (auto* scan = qobject_cast<QPushButton*>(control(kScan))) scan->setDefault(true);
+  progress_ = new QProgressBar(this);
+  progress_->setGeometry(kPaneLeft, 84, kInitialClientWidth - 2 * kPaneLeft, 14);
+  progress_->setTextVisible(false);
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  controls_[kProgressBar] = progress_;
+  createRecordList();
+  createPanes();
+}
+
+void CSorrelmedeDlg::createRecordList() {
+  records_ = new RecordListModel(this);
+  recordView_ = new QTableView(this);
+  recordView_->setModel(records_);
+  recordView_->setGeometry(kPaneLeft, kRecordListTop, kInitialClientWidth - 2 * kPaneLeft,
+                           kInitialClientHeight - kRecordListTop - kListBottomMargin);
+  recordView_->setShowGrid(true);
+  recordView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  recordView_->setSelectionMode(QAbstractItemView::SingleSelection);
+  recordView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  recordView_->setSortingEnabled(false);
+  recordView_->setWordWrap(false);
+  recordView_->verticalHeader()->hide();
+  // Fixed row heights: the view never measures thousands of rows.
+  recordView_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  recordView_->verticalHeader()->setDefaultSectionSize(recordView_->fontMetrics().height() + 6);
+  QHeaderView* header = recordView_->horizontalHeader();
+  header->setSectionsClickable(true);
+  header->setHighlightSections(false);
+  header->setStretchLastSection(false);
+  for (int column = 0; column < RecordListModel::kColumnCount; ++column) {
+    recordView_->setColumnWidth(column, RecordListModel::columnWidth(column));
+  }
+  recordView_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(recordView_, &QTableView::clicked, this, [this](const QModelIndex& index) {
+    onRecordRowClicked(index.isValid() ? index.row() : -1);
+  });
+  connect(recordView_, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+    const QModelIndex index = recordView_->indexAt(position);
+    onRecordContextMenu(index.isValid() ? index.row() : -1, recordView_->viewport()->mapToGlobal(position));
+  });
+  connect(header, &QHeaderView::sectionClicked, this, [this](int column) { onRecordHeaderClicked(column); });
+  controls_[kRecordList] = recordView_;
+
+  contextMenu_ = new QMenu(this);
+  QAction* openFolder = contextMenu_->addAction(QStringLiteral("打开文件所在目录"));
+  connect(openFolder, &QAction::triggered, this, [this] { dispatchCommand(kOpenContainingFolder); });
+}
+
+void CSorrelmedeDlg::createPanes() {
+  const int top = kInitialClientHeight - kPaneTopFromBottom;
+  const int width = kInitialClientWidth - 2 * kPaneLeft;
+  preview_ = new QPlainTextEdit(this);
+  preview_->setReadOnly(true);
+  preview_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  preview_->setGeometry(kPaneLeft, top, width, kPaneHeight);
+  controls_[kPreviewPane] = preview_;
+  helpPane_ = new CHelpinfo(this);
+  helpPane_->setGeometry(kPaneLeft, top, width, kPaneHeight);
+  controls_[kHelpPane] = helpPane_;
+}
+
+void CSorrelmedeDlg::initialize(const Workers& workers) {
+  const QIcon icon = qevApplicationIcon();
+  setWindowIcon(icon);
+  QFont titleFont(QStringList{QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei")});
+  titleFont.setPixelSize(22);
+  titleFont.setWeight(QFont::Normal);
+  title_->setFont(titleFont);
+  records_->replaceRows({});
+
+  installMessageHook();
+  qevSetRecordListHost(this);
+  qevReloadAllRecords();
+
+  scanWatcher_.start(workers.scanWatcher, this, calls_.handle());
+  cleaningWorker_.start(workers.cleaningWorker, this, calls_.handle());
+
+  helpPaneFlag_ = 1;
+  preview_->hide();
+  helpPane_->show();
+  helpPane_->navigate(qevVendorHelpAddress());
+}
+
+void CSorrelmedeDlg::installMessageHook() {
+  const WindowCalls calls = calls_.handle();
+  Prompter* prompter = prompter_;
+  // Common code shows its messages through this hook from any thread; the box always appears on
+  // the window's thread, and the caller waits until it is answered.
+  qevSetOperatorMessageHook([calls, prompter](const std::string& text, MessageIcon icon) {
+    const auto show = [&] { prompter->inform(text, icon); };
+    if (calls.onWindowThread()) {
+      show();
+    } else if (!calls.call(show)) {
+      std::fprintf(stderr, "%s\n", text.c_str());
+    }
+  });
+}
+
+void CSorrelmedeDlg::stopWorkers() {
+  calls_.close();
+  scanWatcher_.stopAndJoin();
+  cleaningWorker_.stopAndJoin();
+  if (qevRecordListHost() == this) {
+    qevSetRecordListHost(nullptr);
+    qevSetOperatorMessageHook(nullptr);
+  }
+}
+
+void CSorrelmedeDlg::done(int result) {
+  stopWorkers();
+  QDialog::done(result);
+}
+
+QWidget* CSorrelmedeDlg::control(int id) const {
+  const auto found = controls_.find(id);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+void CSorrelmedeDlg::showPreviewText() { preview_->setPlainText(toDisplayText(previewText_)); }
+
+void CSorrelmedeDlg::showHelpPane() {
+  helpPaneFlag_ = 1;
+  preview_->hide();
+  helpPane_->show();
+}
+
+void CSorrelmedeDlg::setProgressRange(int maximum) { progress_->setRange(0, maximum); }
+
+void CSorrelmedeDlg::setProgressPosition(int position) { progress_->setValue(position); }
+
+void CSorrelmedeDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  onSize(event->size().width(), event->size().height());
+}
+
+void CSorrelmedeDlg::onSize(int width, int height) {
+  // The first size event comes while the window is being created: the initial places stand.
+  if (++sizeEvents_ == 1) return;
+  if (QWidget* list = control(kRecordList)) {
+    const QPoint at = list->pos();
+    list->setGeometry(at.x(), at.y(), width - 2 * at.x(), height - at.y() - kListBottomMargin);
+  }
+  for (const int id : {kPreviewPane, kHelpPane}) {
+    if (QWidget* pane = control(id)) {
+      const int left = pane->pos().x();
+      pane->setGeometry(left, height - kPaneTopFromBottom, width - 2 * left, kPaneHeight);
+    }
+  }
+}
+
+void CSorrelmedeDlg::setRangeButtonsEnabled(bool enabled) {
+  for (const int id : kRangeButtons) {
+    if (QWidget* button = control(id)) button->setEnabled(enabled);
+  }
+}
+
+void CSorrelmedeDlg::fillFilterListsOnce() {
+  if (filterListsFilled_) return;
+  for (std::size_t i = 0; i < kFilterLists.size(); ++i) {
+    auto* list = qobject_cast<QComboBox*>(control(kFilterLists[i]));
+    if (list == nullptr) continue;
+    for (const std::string& text : filterLists_[i]) list->addItem(QString::fromStdString(text));
+  }
+  filterListsFilled_ = true;
+}
+
+void CSorrelmedeDlg::refillFilterLists() {
+  QWidget* refill = control(kRefillFilters);
+  refill->setEnabled(false);
+  for (std::size_t i = 0; i < kFilterLists.size(); ++i) {
+    auto* list = qobject_cast<QComboBox*>(control(kFilterLists[i]));
+    if (list == nullptr) continue;
+    list->clear();
+    for (const std::string& text : filterLists_[i]) list->addItem(QString::fromStdString(text));
+    list->setCurrentIndex(list->count() > 0 ? 0 : -1);
+  }
+  filterListsFilled_ = true;
+  selectFilterDefaults();
+  refill->setEnabled(true);
+}
+
+void CSorrelmedeDlg::selectFilterDefaults() {
+  for (const int id : kFilterLists) {
+    if (auto* list = qobject_cast<QComboBox*>(control(id))) list->setCurrentIndex(list->count() > 0 ? 0 : -1);
+  }
+}
+
+void CSorrelmedeDlg::showRecordRows(const std::vector<RecordRow>& usedEntries) { records_->replaceRows(usedEntries); }
+
+bool CSorrelmedeDlg::runOnWindowThread(const std::function<void()>& work) { return calls_.handle().call(work); }
+
+bool CSorrelmedeDlg::onWindowThread() const { return calls_.handle().onWindowThread(); }
