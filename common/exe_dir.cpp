@@ -27,8 +27,9 @@ int qevGetExeDir(std::string& dir) {
   {
     std::lock_guard lock(overrideMutex);
     if (!overrideDir.empty()) {
+      if (!hasProgramDirShape(overrideDir)) return 0;
       dir = overrideDir;
-      return hasProgramDirShape(dir) ? 1 : 0;
+      return 1;
     }
   }
   std::string module;
