@@ -8,9 +8,8 @@ namespace {
 
 bool isCheckName(const std::string& name) { return !name.empty() && name.size() <= 259; }
 
-// hex(MD5(hex(MD5(bytes)) + salt + name)); false unless both digests have 32 digits.
-bool doubleDigest(const char* bytes, std::size_t count, const std::string& name, std::string& value) {
-  const std::string first = qevMd5Hex(bytes, count);
+// hex(MD5(first + salt + name)) for first = hex(MD5(bytes)); false unless both have 32 digits.
+bool saltedDigest(const std::string& first, const std::string& name, std::string& value) {
   if (first.size() != 32) return false;
   const std::string salted = first + kCheckSalt + name;
   const std::string second = qevMd5Hex(salted.data(), salted.size());
@@ -23,12 +22,14 @@ bool doubleDigest(const char* bytes, std::size_t count, const std::string& name,
 
 int qevTextCheckValue(const std::string& text, const std::string& name, std::string& value) {
   if (text.empty() || text.size() > kMaxFileBytes || !isCheckName(name)) return 0;
-  return doubleDigest(text.data(), text.size(), name, value) ? 1 : 0;
+  return saltedDigest(qevMd5Hex(text.data(), text.size()), name, value) ? 1 : 0;
 }
 
 int qevFileCheckValue(const std::string& path, const std::string& name, std::string& value) {
   if (!isCheckName(name)) return 0;
-  std::string bytes;
-  if (!sorrel::platform::readRegularFile(path, kMaxFileBytes, bytes)) return 0;
-  return doubleDigest(bytes.data(), bytes.size(), name, value) ? 1 : 0;
+  // Hashed as it is read: no buffer of up to 100 MB is needed for the digest.
+  Md5Stream digest;
+  const bool read = sorrel::platform::readFileInChunks(
+      path, kMaxFileBytes, [&digest](const char* bytes, std::size_t count) { digest.add(bytes, count); });
+  return read && saltedDigest(digest.hex(), name, value) ? 1 : 0;
 }

@@ -35,25 +35,26 @@ void sleepMilliseconds(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-bool readRegularFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes) {
-  bytes.clear();
+bool readFileInChunks(const std::string& path, std::uint64_t maxBytes,
+                      const std::function<void(const char* bytes, std::size_t count)>& consume) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat info {};
   bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
             static_cast<std::uint64_t>(info.st_size) <= maxBytes;
-  if (ok) {
-    bytes.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-      const ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
-      if (got <= 0) ok = false;
-      else done += static_cast<std::size_t>(got);
-    }
+  const auto expected = static_cast<std::uint64_t>(info.st_size);
+  std::uint64_t total = 0;
+  std::vector<char> buffer(1 << 20);
+  while (ok) {
+    const ssize_t got = read(fd, buffer.data(), buffer.size());
+    if (got < 0) ok = false;
+    if (got <= 0) break;
+    total += static_cast<std::uint64_t>(got);
+    if (total > expected) ok = false;
+    else consume(buffer.data(), static_cast<std::size_t>(got));
   }
   close(fd);
-  if (!ok) bytes.clear();
-  return ok;
+  return ok && total == expected;
 }
 
 }  // namespace sorrel::platform

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Operating-system services of the program itself (process image, plain files by ANSI path).
@@ -17,7 +18,10 @@ bool makeDirectory(const std::string& path);
 
 void sleepMilliseconds(int milliseconds);
 
-// Reads a regular file of 1..maxBytes bytes whole; false otherwise (bytes emptied).
-bool readRegularFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes);
+// Reads a regular file of 1..maxBytes bytes from start to end in chunks through one small
+// buffer, handing each chunk to consume. False when the file is missing, empty, too large, or
+// does not deliver exactly the size it had when opened.
+bool readFileInChunks(const std::string& path, std::uint64_t maxBytes,
+                      const std::function<void(const char* bytes, std::size_t count)>& consume);
 
 }  // namespace sorrel::platform
