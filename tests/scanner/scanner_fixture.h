@@ -68,6 +68,8 @@ class ScannerProgramDir {
   explicit ScannerProgramDir(const std::string& programName = "Sorrelscan") {
     program_ = dir_.path() + programName;
     std::filesystem::copy_file(std::string(SORREL_DIST_DIR) + "/Sorrelscan", program_);
+    // The staged store may hold the rows of a demo scan.
+    qevExecuteSql("delete from fileinfo");
   }
   const std::string& path() const { return dir_.path(); }
   std::string config(const std::string& name) const { return dir_.path() + "config/" + name; }
