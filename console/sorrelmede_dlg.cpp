@@ -115,6 +115,7 @@ void CSorrelmedeDlg::createRecordList() {
   header->setSectionsClickable(true);
   header->setHighlightSections(false);
   header->setStretchLastSection(false);
+  header->setMinimumSectionSize(1);  // the fid column is 1 pixel wide, practically invisible
   for (int column = 0; column < RecordListModel::kColumnCount; ++column) {
     recordView_->setColumnWidth(column, RecordListModel::columnWidth(column));
   }
