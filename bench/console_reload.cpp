@@ -104,7 +104,9 @@ int main(int argc, char** argv) {
     status = 1;
   } else {
     ScriptedPrompter prompter;
-    CSorrelmedeDlg window(&prompter);
+    CSorrelmedeDlg::Desktop desktop = CSorrelmedeDlg::systemDesktop();
+    desktop.remoteHelpPages = false;
+    CSorrelmedeDlg window(&prompter, {}, desktop);
     const double reload = medianMilliseconds([] { qevReloadAllRecords(); });
     window.show();
     const double reloadAndPaint = medianMilliseconds([&] {

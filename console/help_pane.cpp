@@ -1,5 +1,6 @@
 #include "console/help_pane.h"
 
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -20,10 +21,10 @@ void CHelpinfo::navigate(const std::string& address) {
   const QUrl url = QUrl::fromUserInput(QString::fromStdString(address));
   if (!url.isValid()) return;
   if (url.isLocalFile()) {
-    setSource(url);
+    if (QFileInfo::exists(url.toLocalFile())) setSource(url);
     return;
   }
-  if (url.scheme() == "http" || url.scheme() == "https") fetch(url);
+  if (remotePages_ && (url.scheme() == "http" || url.scheme() == "https")) fetch(url);
 }
 
 void CHelpinfo::fetch(const QUrl& url) {

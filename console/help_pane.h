@@ -13,11 +13,15 @@ class CHelpinfo : public QTextBrowser {
  public:
   explicit CHelpinfo(QWidget* parent = nullptr);
   void navigate(const std::string& address);
+  // The address asked for last, whether or not it could be shown.
   const std::string& address() const { return address_; }
+  // Whether http(s) pages are fetched (on by default; tests keep off the network).
+  void setRemotePages(bool fetch) { remotePages_ = fetch; }
 
  private:
   void fetch(const QUrl& url);
 
   QNetworkAccessManager* network_ = nullptr;
   std::string address_;
+  bool remotePages_ = true;
 };

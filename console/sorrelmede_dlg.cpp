@@ -50,7 +50,7 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
 
 }  // namespace
 
-CSorrelmedeDlg::Desktop CSorrelmedeDlg::systemDesktop() { return Desktop{qevShowInFolder, qevOpenAddress}; }
+CSorrelmedeDlg::Desktop CSorrelmedeDlg::systemDesktop() { return Desktop{qevShowInFolder, qevOpenAddress, true}; }
 
 CSorrelmedeDlg::CSorrelmedeDlg(Prompter* prompter, Workers workers, Desktop desktop, QWidget* parent)
     : QDialog(parent), prompter_(prompter), desktop_(std::move(desktop)), calls_(this) {
@@ -144,6 +144,7 @@ void CSorrelmedeDlg::createPanes() {
   preview_->setGeometry(kPaneLeft, top, width, kPaneHeight);
   controls_[kPreviewPane] = preview_;
   helpPane_ = new CHelpinfo(this);
+  helpPane_->setRemotePages(desktop_.remoteHelpPages);
   helpPane_->setGeometry(kPaneLeft, top, width, kPaneHeight);
   controls_[kHelpPane] = helpPane_;
 }

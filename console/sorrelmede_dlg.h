@@ -37,6 +37,7 @@ class CSorrelmedeDlg : public QDialog, public RecordListHost {
   struct Desktop {
     std::function<bool(const std::u16string& path)> showInFolder;
     std::function<bool(const std::string& address)> openAddress;
+    bool remoteHelpPages = true;  // fetch the vendor's help page over the network
   };
   static Desktop systemDesktop();
 

@@ -73,6 +73,7 @@ class MainWindowTest : public ::testing::Test {
   // Opens the main window; rows recorded before are loaded by its initialisation.
   CSorrelmedeDlg& openWindow(CSorrelmedeDlg::Workers workers = {}) {
     CSorrelmedeDlg::Desktop desktop;
+    desktop.remoteHelpPages = false;
     desktop.showInFolder = [this](const std::u16string& path) {
       shownFolders.push_back(path);
       return showInFolderWorks;

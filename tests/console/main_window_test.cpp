@@ -11,7 +11,7 @@
 #include "console/command_ids.h"
 #include "console/main_window_fixture.h"
 #include "console/maintenance_requests.h"
-#include "console/vendor_site.h"
+#include "console/help_pane.h"
 
 namespace {
 
@@ -86,7 +86,20 @@ TEST_F(MainWindowControlsTest, VendorSiteCommandOpensTheHomeAddress) {
   window->dispatchCommand(kVendorWebSite);
   ASSERT_EQ(openedAddresses.size(), 1u);
   EXPECT_EQ(openedAddresses[0], "https://www.tavernel.com/?from=Sorrelmede&version=V100");
-  EXPECT_EQ(qevVendorHelpAddress(), "https://www.tavernel.com/brindlehelp.asp?from=Sorrelmede&version=V100");
+  EXPECT_EQ(window->helpPane().address(), "https://www.tavernel.com/brindlehelp.asp?from=Sorrelmede&version=V100");
+}
+
+TEST_F(MainWindowControlsTest, HelpPaneShowsLocalPagesAndKeepsItsPageWhenALoadFails) {
+  TemporaryDir pages;
+  const std::string page = pages.path() + "/help.html";
+  runShell("printf '<html><body><p>帮助页面</p></body></html>' > " + page);
+  openWindow();
+  CHelpinfo& help = window->helpPane();
+  help.navigate(page);
+  EXPECT_EQ(help.toPlainText().toStdString(), "帮助页面");
+  help.navigate(pages.path() + "/missing.html");
+  help.navigate("https://www.tavernel.com/brindlehelp.asp");  // not fetched in tests
+  EXPECT_EQ(help.toPlainText().toStdString(), "帮助页面");
 }
 
 TEST_F(MainWindowControlsTest, FirstSizeEventKeepsTheLayoutLaterOnesApplyIt) {
