@@ -44,10 +44,13 @@ inline std::string readFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Runs program with the arguments from directory workDir, standard input from /dev/null.
+// Runs program with the arguments from directory workDir, standard input from /dev/null, with
+// at most openFiles descriptors when given.
 inline ScannerRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::string& workDir) {
-  std::string command = "cd " + shellQuote(workDir) + " && exec " + shellQuote(program);
+                             const std::string& workDir, int openFiles = 0) {
+  std::string command = "cd " + shellQuote(workDir) + " && ";
+  if (openFiles > 0) command += "ulimit -n " + std::to_string(openFiles) + " && ";
+  command += "exec " + shellQuote(program);
   for (const std::string& argument : arguments) command += " " + shellQuote(argument);
   command += " </dev/null 2>/dev/null";
   ScannerRun run;
@@ -81,8 +84,8 @@ class ScannerProgramDir {
   }
 
   ScannerRun run(const std::vector<std::string>& arguments = {"/FileScan"},
-                 const std::string& workDir = "") const {
-    return runProgram(program_, arguments, workDir.empty() ? dir_.path() : workDir);
+                 const std::string& workDir = "", int openFiles = 0) const {
+    return runProgram(program_, arguments, workDir.empty() ? dir_.path() : workDir, openFiles);
   }
 
  private:
