@@ -4,7 +4,7 @@
 
 #include "common/event_report.h"
 #include "console/app_icon.h"
-#include "console/main_window_workers.h"
+#include "console/main_window_modules.h"
 #include "console/sorrelmede_dlg.h"
 #include "console/window_texts.h"
 
@@ -14,6 +14,7 @@ int CSorrelmedeApp::run(int argc, char** argv) {
   QApplication::setApplicationName(kApplicationName);
   QApplication::setWindowIcon(qevApplicationIcon());
   CSorrelmedeDlg window(nullptr, qevMainWindowWorkers());
+  qevInstallModuleCommands(window);
   window.exec();
   return 0;
 }

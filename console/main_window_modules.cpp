@@ -1,0 +1,5 @@
+#include "console/main_window_modules.h"
+
+CSorrelmedeDlg::Workers qevMainWindowWorkers() { return {}; }
+
+void qevInstallModuleCommands(CSorrelmedeDlg& /*window*/) {}

@@ -1,3 +1,0 @@
-#include "console/main_window_workers.h"
-
-CSorrelmedeDlg::Workers qevMainWindowWorkers() { return {}; }
