@@ -2,7 +2,9 @@
 // prints, and how it treats the scan list.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
+#include <cctype>
+#include <map>
 
 #include "common/check_value.h"
 #include "common/stored_name.h"
@@ -25,10 +27,24 @@ std::string summary(unsigned directories, unsigned files, unsigned specialDirect
          " 个\r\n\r\n\r\n\r\n请关闭当前窗口...\r\n";
 }
 
-// Compares the end of a run's output, whatever time the run took.
+// The output with the seconds of the summary set to 0, whatever time the run took.
+std::string withoutElapsedTime(std::string output) {
+  const std::string before = "用时 ";
+  const std::size_t at = output.find(before);
+  if (at == std::string::npos) return output;
+  const std::size_t digits = at + before.size();
+  std::size_t end = digits;
+  while (end < output.size() && std::isdigit(static_cast<unsigned char>(output[end]))) ++end;
+  return output.replace(digits, end - digits, "0");
+}
+
 bool endsWith(const std::string& output, const std::string& tail) {
-  const std::string text = std::regex_replace(output, std::regex("用时 [0-9]+ 秒"), "用时 0 秒");
+  const std::string text = withoutElapsedTime(output);
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool allDigits(const std::string& text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
 std::string refreshFlag(const ScannerProgramDir& dir) {
@@ -70,12 +86,19 @@ TEST(ScanRun, RecordsEverySpecialEntryWithAllItsColumns) {
 
   const scanner_test::StoredRow& file = byPath[root + "/con.txt"];
   EXPECT_EQ(file.fid, "1");
-  EXPECT_TRUE(std::regex_match(file.regdate, std::regex(R"(\d{4}-\d{2}-\d{2})"))) << file.regdate;
-  std::smatch id;
-  ASSERT_TRUE(std::regex_match(file.filenameid, id, std::regex(R"(\d+_(\d{8})\d{6}_\d+)")))
-      << file.filenameid;
-  EXPECT_EQ(id[1].str(), std::regex_replace(file.regdate, std::regex("-"), ""))
-      << "filenameid carries the local date of regdate";
+  // regdate "%Y-%m-%d"; filenameid "<sequence>_<%Y%m%d%H%M%S>_<tick>" with the same date.
+  ASSERT_EQ(file.regdate.size(), 10u);
+  EXPECT_TRUE(file.regdate[4] == '-' && file.regdate[7] == '-') << file.regdate;
+  const std::string date = file.regdate.substr(0, 4) + file.regdate.substr(5, 2) + file.regdate.substr(8, 2);
+  EXPECT_TRUE(allDigits(date)) << file.regdate;
+  const std::size_t first = file.filenameid.find('_');
+  const std::size_t second = file.filenameid.find('_', first + 1);
+  ASSERT_NE(second, std::string::npos) << file.filenameid;
+  EXPECT_TRUE(allDigits(file.filenameid.substr(0, first))) << file.filenameid;
+  const std::string stamp = file.filenameid.substr(first + 1, second - first - 1);
+  EXPECT_TRUE(stamp.size() == 14 && allDigits(stamp)) << file.filenameid;
+  EXPECT_EQ(stamp.substr(0, 8), date) << file.filenameid;
+  EXPECT_TRUE(allDigits(file.filenameid.substr(second + 1))) << file.filenameid;
   EXPECT_EQ(file.filename, qevEncodeStoredName(u"con.txt"));
   EXPECT_EQ(file.filesize, "5");
   EXPECT_EQ(file.filesize2, "0");
