@@ -20,6 +20,10 @@
 #include "console/sorrelmede_dlg.h"
 #include "support/program_dir.h"
 
+// Fontconfig keeps its caches for the life of the process; the leak checker of sanitizer builds
+// is told so. (Each test program includes this header from exactly one file.)
+extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 inline QApplication& testApplication() {
   static int argc = 1;
   static char name[] = "sorrelmede_test";

@@ -10,12 +10,12 @@ namespace {
 using RecordListTest = MainWindowTest;
 
 struct LoaderCase {
-  const char* what;
+  std::string what;
   StoredRow stored;
-  const char* name;
-  const char* kind;
-  const char* size;
-  const char* path;
+  std::string name;
+  std::string kind;
+  std::string size;
+  std::string path;
 };
 
 TEST_F(RecordListTest, LoaderTurnsStoredRowsIntoListTexts) {
@@ -29,8 +29,8 @@ TEST_F(RecordListTest, LoaderTurnsStoredRowsIntoListTexts) {
       // A size past 2 GiB keeps its value instead of stopping at 2,147,483,647 bytes.
       {"3 GiB", entryRow("g", "/srv/www/big.", 1, 3221225472ULL), "big.", "文件", "3145728 KB", "/srv/www/big."},
       {"name outside ASCII", entryRow("c", "/srv/网站/备份 ", 1, 1), "备份 ", "文件", "1 B", "/srv/网站/备份 "},
-      {"name that is not UTF-8", entryRow("b", "/srv/" + invalidUtf8Name, 1, 2), invalidUtf8Name.c_str(), "文件",
-       "2 B", ("/srv/" + invalidUtf8Name).c_str()},
+      {"name that is not UTF-8", entryRow("b", "/srv/" + invalidUtf8Name, 1, 2), invalidUtf8Name, "文件", "2 B",
+       "/srv/" + invalidUtf8Name},
       {"scanner's error text", StoredRow{"e", "（读取文件名时发生错误！）", "（读取文件名时发生错误！）", "9", "1"},
        "（文件名有错误）", "文件", "9 B", "（文件名有错误）"},
   };
