@@ -110,8 +110,11 @@ ParentAndLeaf openParent(const std::string& path) {
   return result;
 }
 
+bool fitsOneCall(const std::string& path) { return path.size() < kPieceLimit; }
+
 // Opens a path of any length; -1 with errno set on failure.
 Descriptor openPath(const std::string& path, int flags, mode_t mode = 0644) {
+  if (fitsOneCall(path)) return Descriptor(open(path.c_str(), flags | O_CLOEXEC, mode));
   ParentAndLeaf parent = openParent(path);
   if (!parent.ok()) {
     errno = parent.errorNumber;
@@ -331,20 +334,10 @@ bool readFileUnlocked(const std::string& path, std::uint64_t maxBytes, std::stri
   return true;
 }
 
-EntryStatus lookupEntry(const std::string& path) {
+namespace {
+
+EntryStatus statusOf(const struct stat& info) {
   EntryStatus status;
-  ParentAndLeaf parent = openParent(path);
-  if (!parent.ok()) {
-    const bool missing = parent.errorNumber == ENOENT || parent.errorNumber == ENOTDIR;
-    status.kind = missing ? EntryKind::ParentNotFound : EntryKind::Error;
-    return status;
-  }
-  struct stat info {};
-  if (fstatat(parent.directory.get(), parent.leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-    if (errno == ENOENT) status.kind = EntryKind::NotFound;
-    else if (errno == ENOTDIR) status.kind = EntryKind::ParentNotFound;
-    return status;
-  }
   if (S_ISDIR(info.st_mode)) {
     status.kind = EntryKind::Directory;
   } else {
@@ -352,6 +345,49 @@ EntryStatus lookupEntry(const std::string& path) {
     status.size = static_cast<std::uint64_t>(info.st_size);
   }
   return status;
+}
+
+EntryKind missingKind(int errorNumber) {
+  if (errorNumber == ENOENT) return EntryKind::NotFound;
+  if (errorNumber == ENOTDIR) return EntryKind::ParentNotFound;
+  return EntryKind::Error;
+}
+
+// The common case in one call; the parent is only looked at when the entry is missing.
+EntryStatus lookupShortEntry(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) == 0) return statusOf(info);
+  EntryStatus status;
+  status.kind = missingKind(errno);
+  if (status.kind != EntryKind::NotFound) return status;
+  const std::size_t slash = path.rfind('/');
+  const std::string parent = path.substr(0, slash == 0 ? 1 : slash);
+  if (stat(parent.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    status.kind = EntryKind::ParentNotFound;
+  }
+  return status;
+}
+
+}  // namespace
+
+EntryStatus lookupEntry(const std::string& path) {
+  const std::size_t last = path.find_last_not_of('/');
+  if (!path.empty() && path.front() == '/' && last != std::string::npos && fitsOneCall(path)) {
+    return lookupShortEntry(path.substr(0, last + 1));
+  }
+  ParentAndLeaf parent = openParent(path);
+  EntryStatus status;
+  if (!parent.ok()) {
+    const bool missing = parent.errorNumber == ENOENT || parent.errorNumber == ENOTDIR;
+    status.kind = missing ? EntryKind::ParentNotFound : EntryKind::Error;
+    return status;
+  }
+  struct stat info {};
+  if (fstatat(parent.directory.get(), parent.leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    status.kind = missingKind(errno);
+    return status;
+  }
+  return statusOf(info);
 }
 
 bool makeDirectoryIfMissing(const std::string& path) {
