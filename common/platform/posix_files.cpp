@@ -253,7 +253,9 @@ LockedFile LockedFile::openForReading(const std::string& path, const LockRetry& 
 LockedFile LockedFile::openForUpdate(const std::string& path, const LockRetry& retry) {
   LockedFile file;
   file.path_ = path;
-  file.openLocked(O_RDWR | O_CREAT, LOCK_EX, retry);
+  // Read access is all the lock and the read need: the new content goes to a new file, so a
+  // read-only file can be replaced as well.
+  file.openLocked(O_RDONLY | O_CREAT, LOCK_EX, retry);
   return file;
 }
 
