@@ -10,6 +10,15 @@
 namespace {
 std::atomic<RecordListHost*> registeredHost{nullptr};
 int rangeCode = kRangeToday;
+// A message box shown during a load runs a nested event loop, in which a queued reload could
+// start inside the running one: such a reload is held back and run right after it instead.
+bool querying = false;
+bool queryAgain = false;
+
+void queryOnce() {
+  if (RecordListHost* host = qevRecordListHost()) host->fillFilterListsOnce();
+  if (qevLoadRecordTable(qevSortKeys().listQuery()) == 1) qevShowRecordTable();
+}
 }  // namespace
 
 void qevSetRecordListHost(RecordListHost* host) { registeredHost.store(host); }
@@ -30,8 +39,16 @@ int qevShowRecordTable() {
 }
 
 int qevQueryRecords(int /*rangeCode: no condition narrows the list*/) {
-  if (RecordListHost* host = qevRecordListHost()) host->fillFilterListsOnce();
-  if (qevLoadRecordTable(qevSortKeys().listQuery()) == 1) qevShowRecordTable();
+  if (querying) {
+    queryAgain = true;
+    return 1;
+  }
+  querying = true;
+  do {
+    queryAgain = false;
+    queryOnce();
+  } while (queryAgain);
+  querying = false;
   return 1;
 }
 

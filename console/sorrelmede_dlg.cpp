@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QTableView>
+#include <algorithm>
 #include <cstdio>
 
 #include "common/operator_message.h"
@@ -228,12 +229,12 @@ void CSorrelmedeDlg::onSize(int width, int height) {
   if (++sizeEvents_ == 1) return;
   if (QWidget* list = control(kRecordList)) {
     const QPoint at = list->pos();
-    list->setGeometry(at.x(), at.y(), width - 2 * at.x(), height - at.y() - kListBottomMargin);
+    list->setGeometry(at.x(), at.y(), std::max(0, width - 2 * at.x()), std::max(0, height - at.y() - kListBottomMargin));
   }
   for (const int id : {kPreviewPane, kHelpPane}) {
     if (QWidget* pane = control(id)) {
       const int left = pane->pos().x();
-      pane->setGeometry(left, height - kPaneTopFromBottom, width - 2 * left, kPaneHeight);
+      pane->setGeometry(left, height - kPaneTopFromBottom, std::max(0, width - 2 * left), kPaneHeight);
     }
   }
 }

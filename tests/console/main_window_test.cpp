@@ -123,6 +123,11 @@ TEST_F(MainWindowControlsTest, FirstSizeEventKeepsTheLayoutLaterOnesApplyIt) {
   }
   // Other controls stay where they are.
   EXPECT_EQ(window->control(kVendorWebSite)->geometry().topLeft(), QPoint(898, 46));
+  // A window smaller than the margins gives empty panes, not negative sizes.
+  QResizeEvent tiny(QSize(10, 10), QSize(1200, 900));
+  QCoreApplication::sendEvent(window.get(), &tiny);
+  EXPECT_EQ(window->control(kRecordList)->size(), QSize(0, 0));
+  EXPECT_EQ(window->control(kPreviewPane)->width(), 0);
 }
 
 TEST_F(MainWindowControlsTest, CheckAllAndUncheckAll) {

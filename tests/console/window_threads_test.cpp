@@ -85,6 +85,40 @@ TEST_F(WindowThreadsTest, ReloadsFromWorkersRunOnTheWindowThreadOneAtATime) {
   EXPECT_EQ(window->recordList().rows(), 1);
 }
 
+// A message box during a load spins a nested event loop, where a queued reload may start: it
+// must not run inside the running one, but right after it.
+TEST_F(WindowThreadsTest, ReloadAskedForDuringAReloadRunsAfterIt) {
+  openWindow();
+  class NestingHost : public RecordListHost {
+   public:
+    explicit NestingHost(RecordListHost& real) : real_(real) {}
+    void setRangeButtonsEnabled(bool enabled) override { real_.setRangeButtonsEnabled(enabled); }
+    void fillFilterListsOnce() override { real_.fillFilterListsOnce(); }
+    void showRecordRows(const std::vector<RecordRow>& rows) override {
+      ++depth;
+      maxDepth = std::max(maxDepth, depth);
+      if (++shows == 1) {
+        insertRow(entryRow("late", "/srv/late.", 1));
+        qevReloadAllRecords();  // as a queued reload would from inside a message box
+      }
+      real_.showRecordRows(rows);
+      --depth;
+    }
+    bool runOnWindowThread(const std::function<void()>& work) override { return real_.runOnWindowThread(work); }
+    bool onWindowThread() const override { return real_.onWindowThread(); }
+    int depth = 0, maxDepth = 0, shows = 0;
+
+   private:
+    RecordListHost& real_;
+  } host(*window);
+  qevSetRecordListHost(&host);
+  qevReloadAllRecords();
+  qevSetRecordListHost(window.get());
+  EXPECT_EQ(host.maxDepth, 1);
+  EXPECT_EQ(host.shows, 2);
+  EXPECT_EQ(window->recordList().rows(), 1) << "the later reload shows the row recorded meanwhile";
+}
+
 TEST_F(WindowThreadsTest, ClosingWhileWorkersWaitOrSleepEndsCleanly) {
   std::atomic<bool> callRefused{false};
   std::atomic<bool> sleepInterrupted{false};
