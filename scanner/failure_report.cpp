@@ -15,8 +15,7 @@ void WriteScannerRunLog(const std::string& text) {
   qevWriteRunLog(text, "", kScannerRunLog, kRunLogLimit);
 }
 
-void ReportFailure(ConsoleOutput& console, const char* consoleText, MessagePlace place,
-                   bool writeRunLog) {
+void ReportFailure(ConsoleOutput& console, const char* consoleText, MessagePlace place) {
   console.print(consoleText);
   const std::string message = WithoutLeadingLineBreak(consoleText);
   if (place == MessagePlace::First) {
@@ -24,5 +23,5 @@ void ReportFailure(ConsoleOutput& console, const char* consoleText, MessagePlace
   } else {
     qevReportEvent(scanner_text::kProgramName, message.c_str(), "");
   }
-  if (writeRunLog) WriteScannerRunLog(message);
+  WriteScannerRunLog(message);
 }

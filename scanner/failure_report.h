@@ -1,15 +1,14 @@
 #pragma once
 #include <string>
 
-// A failure of the scanner: the console text (with its leading "\r\n") is printed, the text
-// without it goes to the system log with the given insertion strings around it, and, when asked,
-// to the run log.
+// A failure of the scanner: the console text (with its leading "\r\n") is printed, and the text
+// without it goes to the system log (as the first or the second insertion string) and to the
+// run log.
 class ConsoleOutput;
 
 enum class MessagePlace { First, Second };
 
-void ReportFailure(ConsoleOutput& console, const char* consoleText, MessagePlace place,
-                   bool writeRunLog);
+void ReportFailure(ConsoleOutput& console, const char* consoleText, MessagePlace place);
 
 // The console text without its leading "\r\n".
 std::string WithoutLeadingLineBreak(const char* consoleText);

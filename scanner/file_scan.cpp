@@ -36,7 +36,7 @@ void RunFileScan(ScanSession& session) {
   ScanRootTable roots;
   roots.fill(lines);
   if (lines.empty()) {
-    ReportFailure(session.console, scanner_text::kNoScanDirectory, MessagePlace::First, true);
+    ReportFailure(session.console, scanner_text::kNoScanDirectory, MessagePlace::First);
     return;
   }
   listScanRoots(session.console, lines);

@@ -54,7 +54,7 @@ int waitAndExit(ConsoleOutput& console, int exitCode) {
 
 int runAfterChecks(ConsoleOutput& console) {
   if (qevExecuteSql("delete from fileinfo") != 1) {
-    ReportFailure(console, scanner_text::kStoreFailed, MessagePlace::Second, true);
+    ReportFailure(console, scanner_text::kStoreFailed, MessagePlace::Second);
     return waitAndExit(console, 0);
   }
   try {
@@ -68,7 +68,7 @@ int runAfterChecks(ConsoleOutput& console) {
 
 int runScanner(ConsoleOutput& console, int argc, const char* const* argv) {
   if (const char* failure = CheckScannerArguments(argc, argv)) {
-    ReportFailure(console, failure, MessagePlace::First, true);
+    ReportFailure(console, failure, MessagePlace::First);
     return waitAndExit(console, 0);
   }
   WriteScannerRunLog(repeated(scanner_text::kHeavyLine, scanner_text::kRunLogSeparatorLength));
@@ -76,7 +76,7 @@ int runScanner(ConsoleOutput& console, int argc, const char* const* argv) {
 
   std::string modulePath;
   if (!sorrel::platform::executablePath(modulePath)) {
-    ReportFailure(console, scanner_text::kModuleNameFailed, MessagePlace::Second, true);
+    ReportFailure(console, scanner_text::kModuleNameFailed, MessagePlace::Second);
     return waitAndExit(console, 0);
   }
   if (!IsScannerModulePath(modulePath)) {
