@@ -52,6 +52,28 @@ TEST_F(RecordListTest, LoaderTurnsStoredRowsIntoListTexts) {
   }
 }
 
+TEST(RecordRowTexts, NameBoundAndSizeTextsOfOddValues) {
+  // 102,399 decoded bytes is the longest name that is shown; the odd last byte is dropped.
+  const std::string longest = std::string(51199, 'a') + "b";
+  EXPECT_EQ(qevRecordNameText(storedText(longest).substr(0, 136532)), std::string(51199, 'a'));
+  EXPECT_EQ(qevRecordNameText(storedText(std::string(51200, 'a'))), "（文件名有错误）");
+  EXPECT_EQ(qevRecordNameText(""), "（文件名有错误）");
+
+  struct Size {
+    const char* type;
+    const char* stored;
+    const char* shown;
+  };
+  const Size sizes[] = {
+      {"1", "0", "0 B"},       {"1", "-5", "0 B"},     {"1", "abc", "0 B"}, {"1", "2048x", "2 KB"},
+      {"1", "18446744073709551615", "18014398509481983 KB"}, {"1", "99999999999999999999999", "18014398509481983 KB"},
+      {"2", "4096", "---"},    {"", "4096", "---"},    {"01", "4096", "---"},
+  };
+  for (const Size& size : sizes) {
+    EXPECT_EQ(qevRecordSizeText(size.type, size.stored), size.shown) << size.type << " " << size.stored;
+  }
+}
+
 TEST_F(RecordListTest, EmptyStoreGivesEmptyListAndAFailedLoadKeepsTheRows) {
   openWindow();
   EXPECT_EQ(window->recordList().rows(), 0);
