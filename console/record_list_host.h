@@ -13,7 +13,7 @@ class RecordListHost {
   // Fills the four filter lists on the first call only.
   virtual void fillFilterListsOnce() = 0;
   // Replaces every row of the record list (check marks are lost).
-  virtual void showRecordRows(const std::vector<RecordRow>& usedEntries) = 0;
+  virtual void showRecordRows(std::vector<RecordRow> usedEntries) = 0;
   // Runs work on the window's thread, one at a time, and waits for it; false when the window
   // closed before it could run.
   virtual bool runOnWindowThread(const std::function<void()>& work) = 0;

@@ -37,9 +37,9 @@ const std::string& rowText(const RecordRow& row, int column) {
 
 }  // namespace
 
-void RecordListModel::replaceRows(const std::vector<RecordRow>& rows) {
+void RecordListModel::replaceRows(std::vector<RecordRow> rows) {
   beginResetModel();
-  rows_ = rows;
+  rows_ = std::move(rows);
   checked_.assign(rows_.size(), 0);
   endResetModel();
 }

@@ -17,7 +17,7 @@ class RecordListModel : public QAbstractTableModel {
   explicit RecordListModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
   // Replaces every row; check marks are lost.
-  void replaceRows(const std::vector<RecordRow>& rows);
+  void replaceRows(std::vector<RecordRow> rows);
 
   int rows() const { return static_cast<int>(rows_.size()); }
   // Column 0 is the row number from 1; columns 1..7 the entry's texts. "" out of range.

@@ -34,7 +34,7 @@ int qevShowRecordTable() {
   for (const RecordRow& entry : qevRecordTable().entries()) {
     if (entry.used) used.push_back(entry);
   }
-  host->showRecordRows(used);
+  host->showRecordRows(std::move(used));
   return 1;
 }
 

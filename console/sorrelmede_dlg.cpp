@@ -276,7 +276,7 @@ void CSorrelmedeDlg::selectFilterDefaults() {
   }
 }
 
-void CSorrelmedeDlg::showRecordRows(const std::vector<RecordRow>& usedEntries) { records_->replaceRows(usedEntries); }
+void CSorrelmedeDlg::showRecordRows(std::vector<RecordRow> usedEntries) { records_->replaceRows(std::move(usedEntries)); }
 
 bool CSorrelmedeDlg::runOnWindowThread(const std::function<void()>& work) { return calls_.handle().call(work); }
 

@@ -88,7 +88,7 @@ class CSorrelmedeDlg : public QDialog, public RecordListHost {
   // RecordListHost
   void setRangeButtonsEnabled(bool enabled) override;
   void fillFilterListsOnce() override;
-  void showRecordRows(const std::vector<RecordRow>& usedEntries) override;
+  void showRecordRows(std::vector<RecordRow> usedEntries) override;
   bool runOnWindowThread(const std::function<void()>& work) override;
   bool onWindowThread() const override;
 

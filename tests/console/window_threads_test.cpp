@@ -58,9 +58,9 @@ TEST_F(WindowThreadsTest, ReloadsFromWorkersRunOnTheWindowThreadOneAtATime) {
     CheckingHost(RecordListHost& real, std::atomic<bool>& wrong) : real_(real), wrong_(wrong) {}
     void setRangeButtonsEnabled(bool enabled) override { real_.setRangeButtonsEnabled(enabled); }
     void fillFilterListsOnce() override { real_.fillFilterListsOnce(); }
-    void showRecordRows(const std::vector<RecordRow>& rows) override {
+    void showRecordRows(std::vector<RecordRow> rows) override {
       if (QThread::currentThread() != qApp->thread()) wrong_ = true;
-      real_.showRecordRows(rows);
+      real_.showRecordRows(std::move(rows));
     }
     bool runOnWindowThread(const std::function<void()>& work) override { return real_.runOnWindowThread(work); }
     bool onWindowThread() const override { return real_.onWindowThread(); }
@@ -94,14 +94,14 @@ TEST_F(WindowThreadsTest, ReloadAskedForDuringAReloadRunsAfterIt) {
     explicit NestingHost(RecordListHost& real) : real_(real) {}
     void setRangeButtonsEnabled(bool enabled) override { real_.setRangeButtonsEnabled(enabled); }
     void fillFilterListsOnce() override { real_.fillFilterListsOnce(); }
-    void showRecordRows(const std::vector<RecordRow>& rows) override {
+    void showRecordRows(std::vector<RecordRow> rows) override {
       ++depth;
       maxDepth = std::max(maxDepth, depth);
       if (++shows == 1) {
         insertRow(entryRow("late", "/srv/late.", 1));
         qevReloadAllRecords();  // as a queued reload would from inside a message box
       }
-      real_.showRecordRows(rows);
+      real_.showRecordRows(std::move(rows));
       --depth;
     }
     bool runOnWindowThread(const std::function<void()>& work) override { return real_.runOnWindowThread(work); }
