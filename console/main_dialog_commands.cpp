@@ -1,4 +1,3 @@
-#include <QMenu>
 #include <array>
 
 #include "common/datastore.h"
@@ -7,10 +6,8 @@
 #include "console/maintenance_requests.h"
 #include "console/prompter.h"
 #include "console/record_list_model.h"
-#include "console/record_preview.h"
 #include "console/record_query.h"
 #include "console/selected_path.h"
-#include "console/sort_keys.h"
 #include "console/sorrelmede_dlg.h"
 #include "console/vendor_site.h"
 
@@ -24,8 +21,6 @@ struct CommandRoute {
   int id;
   Handler handler;  // nullptr: a function still to be built, the command does nothing yet
 };
-
-constexpr std::size_t kMaxRecordIdLength = 1023;
 
 }  // namespace
 
@@ -145,34 +140,4 @@ void CSorrelmedeDlg::openContainingFolder() {
 void CSorrelmedeDlg::openVendorSite() {
   // A failure to start the browser is not reported.
   if (desktop_.openAddress) desktop_.openAddress(qevVendorHomeAddress());
-}
-
-void CSorrelmedeDlg::onRecordRowClicked(int row) {
-  if (row < 0 || row >= records_->rows()) return;
-  if (helpPaneFlag_ == 1) {
-    helpPaneFlag_ = 0;
-    control(kHelpPane)->hide();
-    control(kPreviewPane)->show();
-  }
-  setPreviewText({});
-  showPreviewText();
-  setPreviewText(qevRecordPreviewText(records_->text(row, 6), records_->text(row, 2), records_->text(row, 7)));
-  showPreviewText();
-}
-
-void CSorrelmedeDlg::onRecordContextMenu(int row, const QPoint& globalPosition) {
-  if (row < 0 || row >= records_->rows()) return;
-  // popup returns at once: the chosen command arrives after this handler has finished.
-  contextMenu_->popup(globalPosition);
-  const std::string recordId = records_->text(row, 7);
-  if (recordId.empty() || recordId.size() > kMaxRecordIdLength) return;
-  std::u16string path;
-  if (qevGetRecordPath(recordId, path) == 1) qevSelectedPath().set(path);
-}
-
-void CSorrelmedeDlg::onRecordHeaderClicked(int column) {
-  qevSortKeys().clickHeader(column);
-  setRangeButtonsEnabled(false);
-  qevQueryRecords(qevRangeCode());
-  setRangeButtonsEnabled(true);
 }
