@@ -27,7 +27,10 @@ TemporaryDir::~TemporaryDir() {
 
 TemporaryProgramDir::TemporaryProgramDir() : path_(makeTemporaryDirectory() + "/") {
   std::filesystem::create_directories(path_ + "config");
-  std::filesystem::copy_file(std::string(SORREL_DIST_DIR) + "/config/FileInfo.dat", store());
+  // Made fresh from the schema: the staged store may hold the rows of an earlier demo scan.
+  const std::string make = std::string(SORREL_BINARY_DIR) + "/tools/sorrel_make_store '" +
+                           SORREL_SOURCE_DIR + "/common/schema.sql' '" + store() + "'";
+  if (runShell(make) != 0) throw std::runtime_error("cannot make the data store: " + make);
   qevOverrideExeDirForTesting(path_);
 }
 

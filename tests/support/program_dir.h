@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-// A temporary program directory with config/ and an empty data store copied from the staged one;
+// A temporary program directory with config/ and an empty data store made from the schema;
 // the process's program directory points at it until the object goes away.
 class TemporaryProgramDir {
  public:
