@@ -64,24 +64,39 @@ Descriptor openDirectoryPiece(int base, const std::string& piece) {
   return Descriptor(openat(base, piece.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
 }
 
+// Moves current one piece down; on failure current is closed and errorNumber tells why.
+bool descend(Descriptor& current, const std::string& piece, int& errorNumber) {
+  Descriptor next = openDirectoryPiece(current.get(), piece);
+  if (!next.valid()) {
+    errorNumber = errno;
+    current.reset();
+    return false;
+  }
+  current = std::move(next);
+  return true;
+}
+
 Descriptor openLongDirectory(const std::string& directory, int& errorNumber) {
   Descriptor current(open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!current.valid()) {
+    errorNumber = errno;
+    return current;
+  }
   std::string piece;
   std::size_t at = 1;
-  while (current.valid() && at < directory.size()) {
+  while (at < directory.size()) {
     std::size_t end = directory.find('/', at);
     if (end == std::string::npos) end = directory.size();
     const std::string component = directory.substr(at, end - at);
     at = end + 1;
     if (component.empty()) continue;
     if (!piece.empty() && piece.size() + 1 + component.size() > kPieceLimit) {
-      current = openDirectoryPiece(current.get(), piece);
+      if (!descend(current, piece, errorNumber)) return current;
       piece.clear();
     }
     piece += piece.empty() ? component : "/" + component;
   }
-  if (current.valid() && !piece.empty()) current = openDirectoryPiece(current.get(), piece);
-  if (!current.valid()) errorNumber = errno;
+  if (!piece.empty()) descend(current, piece, errorNumber);
   return current;
 }
 
@@ -298,11 +313,21 @@ bool LockedFile::replace(const std::string& bytes) const {
   ParentAndLeaf parent = openParent(path_);
   if (!parent.ok()) return false;
   struct stat current {};
-  const mode_t mode = fstat(fd_, &current) == 0 ? (current.st_mode & 07777) : 0644;
-  const std::string temporary = temporaryName(parent.leaf);
-  Descriptor out(openat(parent.directory.get(), temporary.c_str(),
-                        O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (fstat(fd_, &current) != 0) return false;
+  const mode_t mode = current.st_mode & 07777;
+  std::string temporary;
+  Descriptor out;
+  // A name left behind by a crashed process of the same id is passed over.
+  for (int attempt = 0; attempt < 100 && !out.valid(); ++attempt) {
+    temporary = temporaryName(parent.leaf);
+    out.reset(openat(parent.directory.get(), temporary.c_str(),
+                     O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!out.valid() && errno != EEXIST) return false;
+  }
   if (!out.valid()) return false;
+  if (fchown(out.get(), current.st_uid, current.st_gid) != 0) {
+    // Only the owner changes: the file then belongs to this program's user.
+  }
   bool ok = writeFully(out.get(), bytes.data(), bytes.size()) && fchmod(out.get(), mode) == 0 &&
             fsync(out.get()) == 0;
   ok = ::close(out.release()) == 0 && ok;
