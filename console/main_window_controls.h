@@ -5,7 +5,7 @@
 // area of 1000 x 680 pixels. Hidden controls belong to functions reached only by command id.
 enum class ControlKind { Button, CheckBox, DropDown, Label, Group };
 
-struct ControlSpec {
+struct ControlDefinition {
   int id;  // 0 for a label without an id
   ControlKind kind;
   const char* label;
@@ -18,7 +18,7 @@ inline constexpr int kInitialClientHeight = 680;
 
 // Buttons, check boxes, drop-down lists and the labels of the log-query group. The record list,
 // the title text, the progress bar and the two panes are made by the window itself.
-std::span<const ControlSpec> qevMainWindowControls();
+std::span<const ControlDefinition> qevMainWindowControls();
 
 // Layout of the panes: left and top of the record list, left of the preview and help panes.
 inline constexpr int kPaneLeft = 12;

@@ -37,9 +37,9 @@ constexpr int kListBottomMargin = 195;
 constexpr std::array kRangeButtons = {kToday, kYesterday, kLastThreeDays, kLastWeek, kAllTime};
 constexpr std::array kFilterLists = {kServerFilter, kActionFilter, kKindFilter, kKeywordFilter};
 
-QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
-  const QString label = QString::fromUtf8(spec.label);
-  switch (spec.kind) {
+QWidget* makeControl(const ControlDefinition& definition, QWidget* parent) {
+  const QString label = QString::fromUtf8(definition.label);
+  switch (definition.kind) {
     case ControlKind::Button: return new QPushButton(label, parent);
     case ControlKind::CheckBox: return new QCheckBox(label, parent);
     case ControlKind::DropDown: return new QComboBox(parent);
@@ -74,14 +74,14 @@ void CSorrelmedeDlg::createControls() {
   title_ = new QLabel(QStringLiteral("Tavernel"), this);
   title_->setGeometry(12, 8, 300, 32);
   controls_[kTitleText] = title_;
-  for (const ControlSpec& spec : qevMainWindowControls()) {
-    QWidget* widget = makeControl(spec, this);
-    widget->setGeometry(spec.x, spec.y, spec.width, spec.height);
-    widget->setVisible(spec.visible);
-    if (spec.id == 0) continue;
-    controls_[spec.id] = widget;
+  for (const ControlDefinition& definition : qevMainWindowControls()) {
+    QWidget* widget = makeControl(definition, this);
+    widget->setGeometry(definition.x, definition.y, definition.width, definition.height);
+    widget->setVisible(definition.visible);
+    if (definition.id == 0) continue;
+    controls_[definition.id] = widget;
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-      const int id = spec.id;
+      const int id = definition.id;
       connect(button, &QAbstractButton::clicked, this, [this, id] { dispatchCommand(id); });
     }
   }
