@@ -156,6 +156,7 @@ void CSorrelmedeDlg::initialize(const Workers& workers) {
   QFont titleFont(QStringList{QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei")});
   titleFont.setPixelSize(22);
   titleFont.setWeight(QFont::Normal);
+  titleFont.setStyleHint(QFont::SansSerif);  // a swiss-family face where 宋体 is missing
   title_->setFont(titleFont);
   records_->replaceRows({});
 
