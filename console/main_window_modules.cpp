@@ -1,5 +1,15 @@
 #include "console/main_window_modules.h"
 
-CSorrelmedeDlg::Workers qevMainWindowWorkers() { return {}; }
+#include "console/clean_commands.h"
+#include "console/cleaning_worker.h"
+#include "console/command_ids.h"
+#include "console/scan_command.h"
+#include "console/scan_watcher.h"
 
-void qevInstallModuleCommands(CSorrelmedeDlg& /*window*/) {}
+CSorrelmedeDlg::Workers qevMainWindowWorkers() { return {qevRunScanWatcher, qevRunCleaningWorker}; }
+
+void qevInstallModuleCommands(CSorrelmedeDlg& window) {
+  window.setCommandHandler(command_id::kScan, [&window] { qevRunScanCommand(window); });
+  window.setCommandHandler(command_id::kClean, [&window] { qevRunCleanCommand(window); });
+  window.setCommandHandler(command_id::kStopCleaning, [&window] { qevRunStopCleaningCommand(window); });
+}

@@ -69,6 +69,7 @@ enum class EntryKind { File, Directory, NotFound, ParentNotFound, Error };
 struct EntryStatus {
   EntryKind kind = EntryKind::Error;
   std::uint64_t size = 0;  // of a file; 0 for a directory
+  std::uint64_t device = 0;  // of the file system that holds the entry
 };
 EntryStatus lookupEntry(const std::string& path);
 

@@ -365,6 +365,7 @@ namespace {
 
 EntryStatus statusOf(const struct stat& info) {
   EntryStatus status;
+  status.device = static_cast<std::uint64_t>(info.st_dev);
   if (S_ISDIR(info.st_mode)) {
     status.kind = EntryKind::Directory;
   } else {

@@ -1,6 +1,6 @@
 #include "common/platform/volume.h"
 
-#include <sys/stat.h>
+#include "common/platform/files.h"
 
 #include <fstream>
 #include <sstream>
@@ -69,9 +69,10 @@ bool findVolume(const std::vector<MountPoint>& table, const std::string& path, M
 }
 
 bool entryDevice(const std::string& path, unsigned long long& device) {
-  struct stat info {};
-  if (lstat(path.c_str(), &info) != 0) return false;
-  device = info.st_dev;
+  // Looked up through directory descriptors, so paths beyond PATH_MAX work too.
+  const EntryStatus status = lookupEntry(path);
+  if (status.kind != EntryKind::File && status.kind != EntryKind::Directory) return false;
+  device = status.device;
   return true;
 }
 

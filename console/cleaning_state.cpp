@@ -1,0 +1,6 @@
+#include "console/cleaning_state.h"
+
+GuardedValue<int>& qevCleaningActive() {
+  static GuardedValue<int> flag;
+  return flag;
+}

@@ -1,0 +1,10 @@
+#pragma once
+#include "console/guarded_value.h"
+
+// The settings keys that carry work between the scanner, the window's commands and its workers.
+inline constexpr const char* kRefreshRecordsKey = "refscanlog";  // "1": the scanner recorded new rows
+inline constexpr const char* kCleaningRequestKey = "CompactDatabase";  // "1": a cleaning pass is requested
+
+// The cleaning-active flag (0 or 1) behind the cleaning lock. 1 while a pass is requested or
+// running; the pass reads it before every entry, so clearing it stops the pass.
+GuardedValue<int>& qevCleaningActive();

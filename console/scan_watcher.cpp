@@ -1,0 +1,37 @@
+#include "console/scan_watcher.h"
+
+#include "common/exe_dir.h"
+#include "common/operator_message.h"
+#include "common/settings.h"
+#include "console/cleaning_state.h"
+#include "console/record_query.h"
+
+namespace {
+
+constexpr int kPollSeconds = 3;
+
+bool sleepOnePeriod(const WorkerContext& context) {
+  for (int second = 0; second < kPollSeconds; ++second) {
+    if (!context.sleepFor(std::chrono::milliseconds(1000))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void qevRunScanWatcher(const WorkerContext& context) {
+  std::string programDir;
+  if (qevGetExeDir(programDir) != 1) {
+    qevShowOperatorMessage(kExeDirFailedMessage, MessageIcon::Question);
+    return;
+  }
+  while (!context.stopRequested()) {
+    if (qevReadSettingInt(kRefreshRecordsKey, 0) == 1) {
+      // Reset first: a "1" the scanner writes during the reload then survives for the next
+      // round, so its rows are never left waiting for a manual refresh.
+      qevWriteSetting(kRefreshRecordsKey, "0");
+      qevReloadAllRecords();
+    }
+    if (!sleepOnePeriod(context)) return;
+  }
+}
