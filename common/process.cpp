@@ -16,6 +16,7 @@ namespace platform = sorrel::platform;
 constexpr std::size_t kMaxProgramDirBytes = 260;
 constexpr std::size_t kMaxNameBytes = 259;
 constexpr std::size_t kMaxCheckLineBytes = 8192;
+constexpr int kTerminalGraceMilliseconds = 500;
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -124,7 +125,12 @@ int qevRunProgramInTerminal(const std::vector<std::string>& argv) {
   if (hasDisplay && platform::isOnPath("x-terminal-emulator")) {
     std::vector<std::string> inTerminal{"x-terminal-emulator", "-e"};
     inTerminal.insert(inTerminal.end(), argv.begin(), argv.end());
-    if (qevRunProgram(inTerminal, 0) != 0) return 1;
+    // A terminal that cannot open its display ends at once and would take the program with
+    // it: then the program runs detached instead.
+    const auto outcome = platform::spawnAndWatch(inTerminal, kTerminalGraceMilliseconds);
+    if (outcome == platform::EarlyOutcome::stillRunning || outcome == platform::EarlyOutcome::endedWell) {
+      return 1;
+    }
   }
   return qevRunProgram(argv, 0);
 }

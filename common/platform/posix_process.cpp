@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <string_view>
@@ -135,10 +136,8 @@ bool isProcessId(const char* text, pid_t& pid) {
   return true;
 }
 
-}  // namespace
-
-bool spawnProcess(const std::vector<std::string>& argv, bool wait, pid_t& pid) {
-  pid = 0;
+// posix_spawnp of argv; detached children get their own session and /dev/null as input.
+bool startChild(const std::vector<std::string>& argv, bool detached, pid_t& child) {
   if (argv.empty() || argv[0].empty()) return false;
   std::vector<char*> arguments;
   arguments.reserve(argv.size() + 1);
@@ -148,17 +147,39 @@ bool spawnProcess(const std::vector<std::string>& argv, bool wait, pid_t& pid) {
     arguments.push_back(const_cast<char*>(argument.c_str()));
   }
   arguments.push_back(nullptr);
+  const SpawnSetup setup(detached);
+  return posix_spawnp(&child, argv[0].c_str(), setup.actions(), setup.attributes(), arguments.data(),
+                      environ) == 0;
+}
 
-  const SpawnSetup setup(!wait);
+}  // namespace
+
+bool spawnProcess(const std::vector<std::string>& argv, bool wait, pid_t& pid) {
+  pid = 0;
   pid_t child = 0;
-  if (posix_spawnp(&child, argv[0].c_str(), setup.actions(), setup.attributes(), arguments.data(),
-                   environ) != 0) {
-    return false;
-  }
+  if (!startChild(argv, !wait, child)) return false;
   pid = child;
   if (wait) waitForChild(child);
   else reapInBackground(child);
   return true;
+}
+
+EarlyOutcome spawnAndWatch(const std::vector<std::string>& argv, int graceMilliseconds) {
+  pid_t child = 0;
+  if (!startChild(argv, true, child)) return EarlyOutcome::notStarted;
+  constexpr int kPollMilliseconds = 20;
+  for (int waited = 0; waited < graceMilliseconds; waited += kPollMilliseconds) {
+    int status = 0;
+    const pid_t result = waitpid(child, &status, WNOHANG);
+    if (result == child) {
+      const bool well = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+      return well ? EarlyOutcome::endedWell : EarlyOutcome::endedBadly;
+    }
+    if (result < 0 && errno != EINTR) return EarlyOutcome::stillRunning;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
+  }
+  reapInBackground(child);
+  return EarlyOutcome::stillRunning;
 }
 
 bool environmentHas(const char* name) {

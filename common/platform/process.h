@@ -13,6 +13,12 @@ namespace sorrel::platform {
 // zombie. True when the process was started; pid receives its id.
 bool spawnProcess(const std::vector<std::string>& argv, bool wait, pid_t& pid);
 
+// Starts argv like spawnProcess without wait, then watches it for up to graceMilliseconds.
+// A program that cannot do its work (a terminal that cannot open its display) ends at once
+// with a failure status; one still running after the grace time is left to run and reaped.
+enum class EarlyOutcome { notStarted, stillRunning, endedWell, endedBadly };
+EarlyOutcome spawnAndWatch(const std::vector<std::string>& argv, int graceMilliseconds);
+
 // True when an executable regular file of that name is found in a directory of PATH.
 bool isOnPath(const std::string& name);
 

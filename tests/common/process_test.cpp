@@ -197,26 +197,30 @@ class ScopedEnvironment {
 };
 
 TEST(RunProgramInTerminal, UsesTheTerminalOnlyWithADisplayAndAnInstalledTerminal) {
+  enum Terminal { none, working, failing };  // failing: cannot open its display, ends at once
   const struct {
     const char* display;
     const char* wayland;
-    bool terminalInstalled;
+    Terminal terminal;
     bool expectTerminal;
   } cases[] = {
-      {":99", "", true, true},        {"", "wayland-9", true, true}, {"", "", true, false},
-      {":99", "", false, false},      {"", "", false, false},
+      {":99", "", working, true},  {"", "wayland-9", working, true}, {"", "", working, false},
+      {":99", "", none, false},    {"", "", none, false},            {":99", "", failing, false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string("DISPLAY=") + c.display + " WAYLAND_DISPLAY=" + c.wayland +
-                 (c.terminalInstalled ? " with terminal" : " without terminal"));
+    SCOPED_TRACE(std::string("DISPLAY=") + c.display + " WAYLAND_DISPLAY=" + c.wayland + " terminal " +
+                 std::to_string(c.terminal));
     TemporaryDir dir;
     const std::string bin = dir.path() + "/bin";
     fs::create_directory(bin);
     const std::string terminalOut = dir.path() + "/terminal";
-    if (c.terminalInstalled) {
+    if (c.terminal == working) {
       writeScript(bin + "/x-terminal-emulator",
                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" + terminalOut + ".part' && mv '" +
                       terminalOut + ".part' '" + terminalOut + "'");
+    } else {
+      // Also hides a terminal the machine may have installed.
+      writeScript(bin + "/x-terminal-emulator", "echo 'cannot open display' >&2; exit 1");
     }
     const ScopedEnvironment path("PATH", bin + ":" + std::getenv("PATH"));
     const ScopedEnvironment display("DISPLAY", c.display);
