@@ -2,13 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 #include "common/datastore.h"
+#include "common/long_path.h"
 #include "common/stored_name.h"
 #include "common/text_codec.h"
+#include "support/deep_tree.h"
 #include "support/mount_namespace.h"
 #include "support/program_dir.h"
 
@@ -211,6 +219,84 @@ TEST_F(CleaningPassTest, NothingMarkedShowsTheZeroRecordsMessage) {
   EXPECT_FALSE(result.summarized);
   EXPECT_EQ(pass.messages, std::vector<std::string>({"获取到的需要清理的目录文件记录数为0，请先扫描文件！"}));
   EXPECT_EQ(pass.reloads, 0);
+}
+
+int rowsInState(const std::string& state) {
+  std::string count;
+  qevReadFirstValue("select count(*) as n from fileinfo where CompactDatabase = '" + state + "'", "n", count);
+  return count.empty() ? 0 : std::stoi(count);
+}
+
+TEST_F(CleaningPassTest, KilledPassLosesNoEntryAndARestartFinishesTheRest) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  constexpr int kEntries = 400;
+  auto source = [this](int i) { return volume_ + "/web/d" + std::to_string(i % 7) + "/con." + std::to_string(i); };
+  auto content = [](int i) { return "entry " + std::to_string(i) + std::string(i % 50, '.'); };
+  for (int i = 0; i < kEntries; ++i) {
+    writeFile(source(i), content(i));
+    addMarkedRow("e" + std::to_string(i), source(i), 1);
+  }
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    RecordedPass pass;
+    qevRunCleaningPass(pass.hooks(), kDate, kTime);
+    _exit(0);
+  }
+  while (rowsInState("1") < kEntries / 4) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the pass ended before it could be killed";
+
+  const std::string firstBackup = backupOf(volume_);
+  int handled = 0;
+  for (int i = 0; i < kEntries; ++i) {
+    SCOPED_TRACE(source(i));
+    const std::string backedUp = firstBackup + source(i).substr(volume_.size());
+    const bool atPlace = fs::exists(source(i));
+    EXPECT_NE(atPlace, fs::exists(backedUp));  // at exactly one of the two places
+    EXPECT_EQ(readFile(atPlace ? source(i) : backedUp), content(i));
+    const std::string state = rowValue("e" + std::to_string(i), "CompactDatabase");
+    EXPECT_TRUE(state == "1" || state == "2") << state;
+    if (state == "1") {
+      EXPECT_FALSE(atPlace);
+    }
+    handled += state == "1";
+  }
+  EXPECT_LT(handled, kEntries);
+
+  RecordedPass restart;
+  qevRunCleaningPass(restart.hooks(), kDate, "10-20-31");
+  const std::string secondBackup = volume_ + "/qev_dot_file_backup/" + kDate + "/10-20-31";
+  for (int i = 0; i < kEntries; ++i) {
+    SCOPED_TRACE(source(i));
+    const std::string below = source(i).substr(volume_.size());
+    EXPECT_FALSE(fs::exists(source(i)));
+    const std::string backedUp = fs::exists(firstBackup + below) ? firstBackup + below : secondBackup + below;
+    EXPECT_EQ(readFile(backedUp), content(i));
+  }
+  EXPECT_EQ(rowsInState("1"), kEntries);
+}
+
+TEST_F(CleaningPassTest, EntriesBeyondPathMaxAreMovedToo) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  const std::string deep = makeDeepTree(volume_, 30, std::string(200, 'd'));
+  ASSERT_GT(deep.size(), 4096u);
+  std::u16string entry;
+  ASSERT_EQ(qevAnsiToWide(deep + "/nul", entry), 1);
+  ASSERT_EQ(qevWriteWholeFile(entry, "deep", 4), 1);
+  addMarkedRow("deep", deep + "/nul", 1);
+
+  RecordedPass pass;
+  EXPECT_EQ(qevRunCleaningPass(pass.hooks(), kDate, kTime).moved, 1u);
+  EXPECT_EQ(rowValue("deep", "fileinfo"), kMovedText);
+  std::u16string backedUp;
+  ASSERT_EQ(qevAnsiToWide(backupOf(volume_) + deep.substr(volume_.size()) + "/nul", backedUp), 1);
+  EXPECT_EQ(qevGetPathKind(backedUp), 1);
+  removeDeepTree(volume_ + "/qev_dot_file_backup");
+  removeDeepTree(volume_ + "/" + std::string(200, 'd'));
 }
 
 }  // namespace
