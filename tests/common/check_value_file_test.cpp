@@ -10,14 +10,11 @@
 #include "common/md5_hex.h"
 #include "common/process.h"
 #include "support/program_dir.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::string upper(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });

@@ -12,27 +12,11 @@
 #include "common/text_codec.h"
 #include "support/deep_tree.h"
 #include "support/program_dir.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::u16string wide(const std::string& path) {
-  std::u16string result;
-  EXPECT_EQ(qevAnsiToWide(path, result), 1) << path;
-  return result;
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class LongPathCheckValue : public ::testing::Test {
  protected:

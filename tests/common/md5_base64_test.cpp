@@ -12,23 +12,13 @@
 #include "common/stored_name.h"
 #include "common/text_codec.h"
 #include "support/program_dir.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr std::size_t kLargestAccepted = 104857599;
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 TEST(Md5Hex, MatchesTheRfc1321TestSuite) {
   const struct {

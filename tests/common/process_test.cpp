@@ -17,6 +17,7 @@
 
 #include "support/mount_namespace.h"
 #include "support/program_dir.h"
+#include "support/files.h"
 
 namespace {
 
@@ -32,13 +33,6 @@ bool eventually(const std::function<bool()>& condition) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return condition();
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 std::vector<std::string> splitAtNul(const std::string& text) {

@@ -11,19 +11,9 @@
 #include "common/profile.h"
 #include "common/settings.h"
 #include "support/program_dir.h"
+#include "support/files.h"
 
 namespace {
-
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class Profile : public ::testing::Test {
  protected:

@@ -9,17 +9,11 @@
 #include "common/run_log.h"
 #include "support/lock_holder.h"
 #include "support/program_dir.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // True when text is "YYYY-MM-DD HH:MM:SS - " + message + "\r\n" with digits where the
 // template has zeros.

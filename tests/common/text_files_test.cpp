@@ -13,21 +13,11 @@
 #include "common/text_files.h"
 #include "support/lock_holder.h"
 #include "support/program_dir.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::vector<std::string> namesIn(const std::string& dir) {
   std::vector<std::string> names;

@@ -7,14 +7,11 @@
 
 #include "console/command_ids.h"
 #include "console/main_window_fixture.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string gap() { return "\r\n\r\n\r\n"; }
 

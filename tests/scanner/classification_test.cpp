@@ -3,14 +3,9 @@
 
 #include "common/text_codec.h"
 #include "scanner/reserved_names.h"
+#include "support/files.h"
 
 namespace {
-
-std::u16string wide(const std::string& ansi) {
-  std::u16string text;
-  qevAnsiToWide(ansi, text);
-  return text;
-}
 
 struct NameCase {
   const char* name;
