@@ -85,6 +85,8 @@ void qevRunCleanCommand(CSorrelmedeDlg& window) {
   }
   if (!confirmed(window, entries)) return;
   markForCleaning(entries);
+  // Counted before the key is raised: a worker that sees the key has also seen the count.
+  qevCleaningRequestsRaised().set(qevCleaningRequestsRaised().get() + 1);
   qevWriteSetting(kCleaningRequestKey, "1");
   qevCleaningActive().set(1);
   prompter.inform(kCleaningStartedMessage, MessageIcon::Information);

@@ -4,3 +4,8 @@ GuardedValue<int>& qevCleaningActive() {
   static GuardedValue<int> flag;
   return flag;
 }
+
+GuardedValue<unsigned>& qevCleaningRequestsRaised() {
+  static GuardedValue<unsigned> count;
+  return count;
+}

@@ -8,3 +8,7 @@ inline constexpr const char* kCleaningRequestKey = "CompactDatabase";  // "1": a
 // The cleaning-active flag (0 or 1) behind the cleaning lock. 1 while a pass is requested or
 // running; the pass reads it before every entry, so clearing it stops the pass.
 GuardedValue<int>& qevCleaningActive();
+
+// How many cleanings the clean command has raised in this process. The worker compares it before
+// and after a pass, so a cleaning confirmed while a pass runs is not dropped with the pass's end.
+GuardedValue<unsigned>& qevCleaningRequestsRaised();

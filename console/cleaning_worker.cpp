@@ -44,12 +44,16 @@ CleaningPassHooks windowHooks(const WorkerContext& context) {
 }
 
 void runRequestedPass(const WorkerContext& context) {
+  const unsigned raisedBefore = qevCleaningRequestsRaised().get();
   qevCleaningActive().set(1);
   try {
     qevRunCleaningPass(windowHooks(context), localTimeText("%Y-%m-%d"), localTimeText("%H-%M-%S"));
   } catch (...) {
     // A failed pass still ends the request below, so the worker keeps serving later ones.
   }
+  // A cleaning confirmed during the pass marked new rows and told the operator it started: its
+  // request stays up for the next round instead of being reset with this one.
+  if (qevCleaningRequestsRaised().get() != raisedBefore) return;
   qevWriteSetting(kCleaningRequestKey, "0");
   qevCleaningActive().set(0);
 }

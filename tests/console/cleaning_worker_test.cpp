@@ -36,6 +36,12 @@ bool processEventsUntil(const std::function<bool()>& done, std::chrono::seconds 
   return done();
 }
 
+std::string rowState(const std::string& id) {
+  std::string value;
+  qevReadLatestValue("fileinfo", "filenameid", id, "id", "CompactDatabase", value);
+  return value;
+}
+
 int rowsInState(const std::string& state) {
   std::string count;
   qevReadFirstValue("select count(*) as n from fileinfo where CompactDatabase = '" + state + "'", "n", count);
@@ -142,6 +148,28 @@ TEST_F(CleaningWorkerTest, ClosingTheWindowEndsAPassUnderWayWithoutLosingAnEntry
     const bool atPlace = fs::exists(entry(i));
     ASSERT_NE(atPlace, !backedUp(i).empty()) << entry(i);
   }
+}
+
+TEST_F(CleaningWorkerTest, CleaningConfirmedDuringAPassRunsAfterIt) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  constexpr int kEntries = 200;
+  recordEntries(kEntries);
+  openWithCleaningWorker();
+  window->dispatchCommand(kCheckAll);
+  window->recordList().setChecked(rowOf("e199"), false);
+  window->dispatchCommand(kClean);
+  auto* progress = static_cast<QProgressBar*>(window->control(kProgressBar));
+  ASSERT_TRUE(processEventsUntil([&] { return progress->value() >= 2; }, std::chrono::seconds(15)));
+
+  // The operator confirms the cleaning of the one entry left out while the first pass runs.
+  window->dispatchCommand(kUncheckAll);
+  window->recordList().setChecked(rowOf("e199"), true);
+  window->dispatchCommand(kClean);
+  const std::string secondSummary =
+      "清理文件完成。成功清理 1 个；未清理 0 个。\r\n\r\n\r\n当前已清理的文件，已经备份到“硬盘:\\qev_dot_file_backup\\” 目录中";
+  EXPECT_TRUE(processEventsUntil([&] { return shown(secondSummary); }, std::chrono::seconds(30)));
+  EXPECT_EQ(rowState("e199"), "1");
+  EXPECT_NE(backedUp(199), "");
 }
 
 }  // namespace
