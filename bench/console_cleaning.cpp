@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "common/datastore.h"
 #include "common/exe_dir.h"
 #include "common/long_path.h"
@@ -114,7 +115,7 @@ int runBench(const std::string& volume) {
   std::printf("row updates alone:        %8.1f ms  (%4.1f%% of the pass)\n", updates * 1000, 100 * updates / pass);
   std::printf("moves and updates interleaved: %4.1f ms  (%4.1f%% of the pass)\n", interleaved * 1000,
               100 * interleaved / pass);
-  std::printf("ratio row updates / moves alone: %7.2f\n", updates / moves);
+  bench::printRatio("row updates of the pass", "moves", updates, moves);
   qevOverrideExeDirForTesting("");
   return result.moved == kEntries ? 0 : 1;
 }
