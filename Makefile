@@ -7,7 +7,7 @@
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev \
             libsqlite3-dev sqlite3 libssl-dev zlib1g-dev \
             qt6-base-dev qt6-base-dev-tools libgl-dev \
-            fonts-wqy-microhei xvfb xauth util-linux xdg-utils
+            fonts-wqy-microhei xvfb xauth util-linux mount xdg-utils
 
 ifeq ($(SANITIZE),1)
 BUILD_DIR ?= build-sanitize
