@@ -2,6 +2,7 @@
 // Shared pieces of the benchmarks: a scratch directory, best-of timing and the ratio line.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -38,6 +39,14 @@ inline bool printRatio(const char* what, const char* reference, double ours, dou
   std::printf("%s: ours %.4f s, %s %.4f s, ratio ours/%s %.2f\n", what, ours, reference, theirs, reference,
               ours / theirs);
   return true;
+}
+
+// Makes an empty data store at path from the schema, as the build does (the staged store may
+// hold the rows of a demo scan). False when the tool fails.
+inline bool makeEmptyStore(const std::string& path) {
+  const std::string command = std::string(SORREL_BINARY_DIR) + "/tools/sorrel_make_store '" + SORREL_SOURCE_DIR +
+                              "/common/schema.sql' '" + path + "'";
+  return std::system(command.c_str()) == 0;
 }
 
 }  // namespace bench

@@ -72,7 +72,7 @@ double secondsSince(Clock::time_point start) { return std::chrono::duration<doub
 int runBench(const std::string& volume) {
   const std::string programDir = volume + "/program/";
   fs::create_directories(programDir + "config");
-  fs::copy_file(std::string(SORREL_DIST_DIR) + "/config/FileInfo.dat", programDir + "config/FileInfo.dat");
+  if (!bench::makeEmptyStore(programDir + "config/FileInfo.dat")) return 1;
   qevOverrideExeDirForTesting(programDir);
 
   const std::string site = volume + "/site";

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "common/datastore.h"
 #include "common/exe_dir.h"
 #include "common/stored_name.h"
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
   directory += "/";
   std::filesystem::create_directories(directory + "config");
   const std::string store = directory + "config/FileInfo.dat";
-  std::filesystem::copy_file(std::string(SORREL_DIST_DIR) + "/config/FileInfo.dat", store);
+  if (!bench::makeEmptyStore(store)) return 1;
   qevOverrideExeDirForTesting(directory);
 
   int status = 0;

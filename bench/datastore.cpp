@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "common/datastore.h"
 #include "common/exe_dir.h"
 #include "common/store_batch_writer.h"
@@ -37,7 +38,7 @@ class ScratchProgramDir {
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     dir_ = pattern + "/";
     fs::create_directories(dir_ + "config");
-    fs::copy_file(std::string(SORREL_DIST_DIR) + "/config/FileInfo.dat", dir_ + "config/FileInfo.dat");
+    if (!bench::makeEmptyStore(dir_ + "config/FileInfo.dat")) std::abort();
     qevOverrideExeDirForTesting(dir_);
   }
   ~ScratchProgramDir() {

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -36,7 +38,7 @@ std::string makeProgramDir(const std::string& scanRoot) {
   const std::string dir = makeTemporaryDirectory("sorrel-bench-program") + "/";
   fs::create_directories(dir + "config");
   fs::copy_file(std::string(SORREL_DIST_DIR) + "/Sorrelscan", dir + "Sorrelscan");
-  fs::copy_file(std::string(SORREL_DIST_DIR) + "/config/FileInfo.dat", dir + "config/FileInfo.dat");
+  bench::makeEmptyStore(dir + "config/FileInfo.dat");
   std::ofstream(dir + "config/ScanDir.txt") << scanRoot << "\r\n";
   return dir;
 }
