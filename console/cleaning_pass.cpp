@@ -105,6 +105,8 @@ class CleaningPass {
                          const std::string& sourceBytes, const std::string& volumeRoot,
                          const std::string& backupDirectory) {
     if (startsWith(sourceBytes, qevBackupRootOf(volumeRoot))) return EntryOutcome::Skipped;
+    // A special entry that is itself a mount point has no path below its volume to move.
+    if (sourceBytes == volumeRoot) return EntryOutcome::Skipped;
     // A path that now leads elsewhere (a link on the way, a changed mount) is left alone.
     if (qevEntryIsOnVolume(source, volumeRoot) != 1) return EntryOutcome::Skipped;
     std::u16string target;

@@ -212,6 +212,21 @@ TEST_F(CleaningPassTest, EntryReachedThroughLinkToAnotherVolumeIsSkipped) {
   EXPECT_EQ(rowValue("linked", "CompactDatabase"), "2");
 }
 
+TEST_F(CleaningPassTest, SpecialEntryThatIsAMountPointIsSkipped) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  const std::string mounted = volume_ + "/web/con.";
+  fs::create_directories(mounted);
+  ASSERT_TRUE(MountTmpfs(mounted));
+  writeFile(mounted + "/index.php", "site");
+  addMarkedRow("mounted", mounted, 2);
+
+  RecordedPass pass;
+  EXPECT_EQ(qevRunCleaningPass(pass.hooks(), kDate, kTime).moved, 0u);
+  EXPECT_EQ(readFile(mounted + "/index.php"), "site");
+  EXPECT_EQ(rowValue("mounted", "CompactDatabase"), "2");
+  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(0, 1)}));
+}
+
 TEST_F(CleaningPassTest, NothingMarkedShowsTheZeroRecordsMessage) {
   RUN_IN_PRIVATE_MOUNT_NAMESPACE();
   RecordedPass pass;
