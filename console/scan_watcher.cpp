@@ -30,7 +30,12 @@ void qevRunScanWatcher(const WorkerContext& context) {
       // Reset first: a "1" the scanner writes during the reload then survives for the next
       // round, so its rows are never left waiting for a manual refresh.
       qevWriteSetting(kRefreshRecordsKey, "0");
-      qevReloadAllRecords();
+      try {
+        qevReloadAllRecords();
+      } catch (...) {
+        // A failed reload costs nothing the next signal or a manual refresh does not repair;
+        // the watcher itself must keep running.
+      }
     }
     if (!sleepOnePeriod(context)) return;
   }
