@@ -8,21 +8,20 @@ namespace {
 
 bool isCheckName(const std::string& name) { return !name.empty() && name.size() <= 259; }
 
-// hex(MD5(first + salt + name)) for first = hex(MD5(bytes)); false unless both have 32 digits.
-bool saltedDigest(const std::string& first, const std::string& name, std::string& value) {
-  if (first.size() != 32) return false;
-  const std::string salted = first + kCheckSalt + name;
-  const std::string second = qevMd5Hex(salted.data(), salted.size());
-  if (second.size() != 32) return false;
-  value = second;
-  return true;
-}
-
 }  // namespace
+
+int qevCheckValueOfDigest(const std::string& firstDigest, const std::string& name, std::string& value) {
+  if (firstDigest.size() != 32 || !isCheckName(name)) return 0;
+  const std::string salted = firstDigest + kCheckSalt + name;
+  const std::string second = qevMd5Hex(salted.data(), salted.size());
+  if (second.size() != 32) return 0;
+  value = second;
+  return 1;
+}
 
 int qevTextCheckValue(const std::string& text, const std::string& name, std::string& value) {
   if (text.empty() || text.size() > kMaxFileBytes || !isCheckName(name)) return 0;
-  return saltedDigest(qevMd5Hex(text.data(), text.size()), name, value) ? 1 : 0;
+  return qevCheckValueOfDigest(qevMd5Hex(text.data(), text.size()), name, value);
 }
 
 int qevFileCheckValue(const std::string& path, const std::string& name, std::string& value) {
@@ -31,5 +30,5 @@ int qevFileCheckValue(const std::string& path, const std::string& name, std::str
   Md5Stream digest;
   const bool read = sorrel::platform::readFileInChunks(
       path, kMaxFileBytes, [&digest](const char* bytes, std::size_t count) { digest.add(bytes, count); });
-  return read && saltedDigest(digest.hex(), name, value) ? 1 : 0;
+  return read ? qevCheckValueOfDigest(digest.hex(), name, value) : 0;
 }

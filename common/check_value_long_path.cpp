@@ -13,18 +13,6 @@ constexpr std::uint64_t kEncodedCeiling = 104857600;
 
 bool isName(const std::string& text) { return !text.empty() && text.size() <= kMaxNameBytes; }
 
-// hex(MD5(hex(MD5(bytes)) + salt + name)); false unless both digests have 32 digits.
-bool saltedDigest(const char* bytes, std::size_t count, const std::string& name,
-                  std::string& value) {
-  const std::string first = qevMd5Hex(bytes, count);
-  if (first.size() != 32) return false;
-  const std::string salted = first + kCheckSalt + name;
-  const std::string second = qevMd5Hex(salted.data(), salted.size());
-  if (second.size() != 32) return false;
-  value = second;
-  return true;
-}
-
 // The whole file in a buffer of size + 10 bytes; null unless it is a file of 1..104,857,599
 // bytes that reads back at exactly its size.
 std::unique_ptr<char[]> readFile(const std::u16string& longPath, std::uint64_t& size) {
@@ -54,7 +42,7 @@ int qevFileCheckValue(const std::u16string& longPath, const std::string& name, s
   std::uint64_t size = 0;
   const std::unique_ptr<char[]> bytes = readFile(longPath, size);
   if (!bytes) return 0;
-  return saltedDigest(bytes.get(), size, name, value) ? 1 : 0;
+  return qevCheckValueOfDigest(qevMd5Hex(bytes.get(), size), name, value);
 }
 
 int qevPackFileForReport(const std::u16string& sourceLongPath,
@@ -76,7 +64,7 @@ int qevPackFileForReport(const std::u16string& sourceLongPath,
   if (encodedLength < 1 || encodedLength > kMaxFileBytes) return 0;
 
   std::string digest;
-  if (!saltedDigest(encoded.get(), encodedLength, name, digest)) return 0;
+  if (qevCheckValueOfDigest(qevMd5Hex(encoded.get(), encodedLength), name, digest) != 1) return 0;
   if (qevWriteWholeFile(destinationLongPath, encoded.get(), encodedLength) != 1) return 0;
   value = digest;
   return 1;

@@ -58,13 +58,6 @@ void runRequestedPass(const WorkerContext& context) {
   qevCleaningActive().set(0);
 }
 
-bool sleepOnePeriod(const WorkerContext& context) {
-  for (int second = 0; second < kPollSeconds; ++second) {
-    if (!context.sleepFor(std::chrono::milliseconds(1000))) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void qevRunCleaningWorker(const WorkerContext& context) {
@@ -76,6 +69,6 @@ void qevRunCleaningWorker(const WorkerContext& context) {
   qevWriteSetting(kCleaningRequestKey, "0");
   while (!context.stopRequested()) {
     if (qevReadSettingInt(kCleaningRequestKey, 0) == 1) runRequestedPass(context);
-    if (!sleepOnePeriod(context)) return;
+    if (!context.sleepSeconds(kPollSeconds)) return;
   }
 }

@@ -10,13 +10,6 @@ namespace {
 
 constexpr int kPollSeconds = 3;
 
-bool sleepOnePeriod(const WorkerContext& context) {
-  for (int second = 0; second < kPollSeconds; ++second) {
-    if (!context.sleepFor(std::chrono::milliseconds(1000))) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void qevRunScanWatcher(const WorkerContext& context) {
@@ -37,6 +30,6 @@ void qevRunScanWatcher(const WorkerContext& context) {
         // the watcher itself must keep running.
       }
     }
-    if (!sleepOnePeriod(context)) return;
+    if (!context.sleepSeconds(kPollSeconds)) return;
   }
 }

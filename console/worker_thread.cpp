@@ -29,6 +29,13 @@ bool WorkerContext::sleepFor(std::chrono::milliseconds duration) const {
   return !wake.wait_for(lock, stop_, duration, [] { return false; }) && !stop_.stop_requested();
 }
 
+bool WorkerContext::sleepSeconds(int seconds) const {
+  for (int second = 0; second < seconds; ++second) {
+    if (!sleepFor(std::chrono::milliseconds(1000))) return false;
+  }
+  return true;
+}
+
 void WorkerThread::start(const WorkerBody& body, CSorrelmedeDlg* window, const WindowCalls& calls) {
   stopAndJoin();
   ManualResetEvent started;

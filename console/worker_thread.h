@@ -21,6 +21,8 @@ class WorkerContext {
   bool stopRequested() const { return stop_.stop_requested(); }
   // Sleeps, but wakes at once when the window closes. False when it was woken by the stop.
   bool sleepFor(std::chrono::milliseconds duration) const;
+  // The workers' poll period: whole seconds slept one at a time. False when woken by the stop.
+  bool sleepSeconds(int seconds) const;
 
  private:
   CSorrelmedeDlg* window_;

@@ -27,15 +27,6 @@ namespace {
 using namespace command_id;
 using Clock = std::chrono::steady_clock;
 
-bool processEventsUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
-  const auto end = Clock::now() + limit;
-  while (!done() && Clock::now() < end) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return done();
-}
-
 std::string rowState(const std::string& id) {
   std::string value;
   qevReadLatestValue("fileinfo", "filenameid", id, "id", "CompactDatabase", value);

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,16 @@ inline QApplication& testApplication() {
     return new QApplication(argc, argv);
   }();
   return *application;
+}
+
+// Runs the window's event loop until done() holds or the limit passes; answers done().
+inline bool processEventsUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done() && std::chrono::steady_clock::now() < end) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return done();
 }
 
 inline std::string storedText(const std::string& ansi) {

@@ -14,15 +14,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool processEventsUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
-  const auto end = Clock::now() + limit;
-  while (!done() && Clock::now() < end) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return done();
-}
-
 using ScanWatcherTest = MainWindowTest;
 
 TEST_F(ScanWatcherTest, RowsSignalledDuringAReloadShowWithTheNextRound) {
