@@ -7,6 +7,18 @@
 
 namespace {
 
+// Runs a whole scan in this process with its console on /dev/null, raising the flag through raise.
+void runScan(const Recorder::FlagRaiser& raise) {
+  std::FILE* sink = std::fopen("/dev/null", "w");
+  ASSERT_NE(sink, nullptr);
+  {
+    ConsoleOutput console(sink);
+    ScanSession session(console, raise);
+    RunFileScan(session);
+  }
+  std::fclose(sink);
+}
+
 struct CadenceCase {
   int specialEntries;
   // Rows readable by another connection at each raise, in order.
@@ -34,14 +46,7 @@ TEST(RefreshFlag, IsRaisedAfterEveryTenRowsAndAtTheEndWithTheRowsReadable) {
       rowsAtRaises.push_back(scanner_test::storedRows().size());
       return true;
     };
-    std::FILE* sink = std::fopen("/dev/null", "w");
-    ASSERT_NE(sink, nullptr);
-    {
-      ConsoleOutput console(sink);
-      ScanSession session(console, countRows);
-      RunFileScan(session);
-    }
-    std::fclose(sink);
+    runScan(countRows);
     EXPECT_EQ(rowsAtRaises, c.rowsAtRaises) << c.specialEntries << " special entries";
   }
 }
@@ -60,14 +65,7 @@ TEST(RefreshFlag, IsTriedAgainAfterTheNextRowWhenTheProgramDirectoryWasUnknown) 
     rowsAtRaises.push_back(scanner_test::storedRows().size());
     return ++attempts > 1;
   };
-  std::FILE* sink = std::fopen("/dev/null", "w");
-  ASSERT_NE(sink, nullptr);
-  {
-    ConsoleOutput console(sink);
-    ScanSession session(console, flakyRaise);
-    RunFileScan(session);
-  }
-  std::fclose(sink);
+  runScan(flakyRaise);
   EXPECT_EQ(rowsAtRaises, (std::vector<std::size_t>{10, 11, 12}));
 }
 
