@@ -45,7 +45,7 @@ inline bool printRatio(const char* what, const char* reference, double ours, dou
 // hold the rows of a demo scan). False when the tool fails.
 inline bool makeEmptyStore(const std::string& path) {
   const std::string command = std::string(SORREL_BINARY_DIR) + "/tools/sorrel_make_store '" + SORREL_SOURCE_DIR +
-                              "/common/schema.sql' '" + path + "'";
+                              "/common/store/schema.sql' '" + path + "'";
   return std::system(command.c_str()) == 0;
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "common/check_value.h"
-#include "common/text_codec.h"
+#include "common/text/check_value.h"
+#include "common/text/text_codec.h"
 
 namespace {
 

@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "common/datastore.h"
-#include "common/exe_dir.h"
-#include "common/long_path.h"
-#include "common/long_path_move.h"
-#include "common/stored_name.h"
-#include "common/text_codec.h"
+#include "common/files/exe_dir.h"
+#include "common/files/long_path.h"
+#include "common/files/long_path_move.h"
+#include "common/store/datastore.h"
+#include "common/text/stored_name.h"
+#include "common/text/text_codec.h"
 #include "console/cleaning_pass.h"
 
 namespace fs = std::filesystem;

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "common/datastore.h"
-#include "common/exe_dir.h"
-#include "common/stored_name.h"
-#include "common/text_codec.h"
+#include "common/files/exe_dir.h"
+#include "common/store/datastore.h"
+#include "common/text/stored_name.h"
+#include "common/text/text_codec.h"
 #include "console/record_list_model.h"
 #include "console/record_query.h"
 #include "console/scripted_prompter.h"

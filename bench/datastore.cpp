@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "common/datastore.h"
-#include "common/exe_dir.h"
-#include "common/store_batch_writer.h"
+#include "common/files/exe_dir.h"
+#include "common/store/datastore.h"
+#include "common/store/store_batch_writer.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "common/long_path.h"
-#include "common/text_codec.h"
+#include "common/files/long_path.h"
+#include "common/text/text_codec.h"
 
 namespace {
 

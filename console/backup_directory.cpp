@@ -1,10 +1,10 @@
 #include "console/backup_directory.h"
 
-#include "common/exe_dir.h"
-#include "common/long_path.h"
-#include "common/paths.h"
-#include "common/process.h"
-#include "common/text_codec.h"
+#include "common/files/exe_dir.h"
+#include "common/files/long_path.h"
+#include "common/files/paths.h"
+#include "common/process/process.h"
+#include "common/text/text_codec.h"
 
 namespace {
 

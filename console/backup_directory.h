@@ -2,7 +2,7 @@
 #include <functional>
 #include <string>
 
-#include "common/operator_message.h"
+#include "common/messages/operator_message.h"
 
 using MessageFunction = std::function<void(const std::string& text, MessageIcon icon)>;
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "common/datastore.h"
-#include "common/exe_dir.h"
-#include "common/operator_message.h"
-#include "common/settings.h"
+#include "common/files/exe_dir.h"
+#include "common/files/settings.h"
+#include "common/messages/operator_message.h"
+#include "common/store/datastore.h"
 #include "console/cleaning_state.h"
 #include "console/prompter.h"
 #include "console/record_list_model.h"

@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "common/datastore.h"
-#include "common/long_path.h"
-#include "common/long_path_move.h"
+#include "common/files/long_path.h"
+#include "common/files/long_path_move.h"
 #include "common/platform/volume.h"
-#include "common/stored_name.h"
-#include "common/text_codec.h"
+#include "common/store/datastore.h"
+#include "common/text/stored_name.h"
+#include "common/text/text_codec.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <ctime>
 
-#include "common/exe_dir.h"
-#include "common/operator_message.h"
-#include "common/settings.h"
+#include "common/files/exe_dir.h"
+#include "common/files/settings.h"
+#include "common/messages/operator_message.h"
 #include "console/cleaning_pass.h"
 #include "console/cleaning_state.h"
 #include "console/prompter.h"

@@ -5,8 +5,8 @@
 #include <QDBusMessage>
 #include <QStringList>
 
-#include "common/process.h"
-#include "common/text_codec.h"
+#include "common/process/process.h"
+#include "common/text/text_codec.h"
 
 namespace {
 

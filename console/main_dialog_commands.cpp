@@ -1,7 +1,7 @@
 #include <array>
 
-#include "common/datastore.h"
-#include "common/long_path.h"
+#include "common/files/long_path.h"
+#include "common/store/datastore.h"
 #include "console/command_ids.h"
 #include "console/maintenance_requests.h"
 #include "console/prompter.h"

@@ -2,14 +2,14 @@
 // click (sort). Item changes, activation and keys need no answer.
 #include <QMenu>
 
-#include "common/datastore.h"
+#include "common/store/datastore.h"
 #include "console/command_ids.h"
 #include "console/record_list_model.h"
 #include "console/record_preview.h"
 #include "console/record_query.h"
 #include "console/selected_path.h"
-#include "console/sort_keys.h"
 #include "console/sorrelmede_dlg.h"
+#include "console/sort_keys.h"
 
 using namespace command_id;
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "common/operator_message.h"
+#include "common/messages/operator_message.h"
 
 // Every message box of the desktop program goes through one Prompter, so that dialog logic can be
 // driven by tests without exec(): production shows QMessageBox, tests answer from a script.

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/base64.h"
-#include "common/datastore.h"
-#include "common/long_path.h"
-#include "common/text_codec.h"
+#include "common/files/long_path.h"
+#include "common/store/datastore.h"
+#include "common/text/base64.h"
+#include "common/text/text_codec.h"
 #include "console/record_row.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "common/base64.h"
-#include "common/text_codec.h"
+#include "common/text/base64.h"
+#include "common/text/text_codec.h"
 
 namespace {
 

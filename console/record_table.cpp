@@ -1,6 +1,6 @@
 #include "console/record_table.h"
 
-#include "common/datastore.h"
+#include "common/store/datastore.h"
 
 void RecordTable::clearUsedFlags() {
   for (RecordRow& entry : entries_) entry.used = false;

@@ -5,14 +5,14 @@
 #include <QPushButton>
 #include <vector>
 
-#include "common/exe_dir.h"
-#include "common/list_text.h"
-#include "common/long_path.h"
-#include "common/operator_message.h"
-#include "common/paths.h"
-#include "common/process.h"
-#include "common/text_codec.h"
-#include "common/text_files.h"
+#include "common/files/exe_dir.h"
+#include "common/files/long_path.h"
+#include "common/files/paths.h"
+#include "common/files/text_files.h"
+#include "common/messages/operator_message.h"
+#include "common/process/process.h"
+#include "common/text/list_text.h"
+#include "common/text/text_codec.h"
 #include "console/folder_picker.h"
 #include "console/prompter.h"
 #include "console/window_texts.h"

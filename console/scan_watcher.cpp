@@ -1,8 +1,8 @@
 #include "console/scan_watcher.h"
 
-#include "common/exe_dir.h"
-#include "common/operator_message.h"
-#include "common/settings.h"
+#include "common/files/exe_dir.h"
+#include "common/files/settings.h"
+#include "common/messages/operator_message.h"
 #include "console/cleaning_state.h"
 #include "console/record_query.h"
 

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "common/event_report.h"
+#include "common/messages/event_report.h"
 #include "console/app_icon.h"
 #include "console/main_window_modules.h"
 #include "console/sorrelmede_dlg.h"

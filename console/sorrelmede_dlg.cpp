@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "common/operator_message.h"
+#include "common/messages/operator_message.h"
 #include "console/app_icon.h"
 #include "console/command_ids.h"
 #include "console/folder_opener.h"

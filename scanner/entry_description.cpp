@@ -1,6 +1,6 @@
 #include "scanner/entry_description.h"
 
-#include "common/text_codec.h"
+#include "common/text/text_codec.h"
 
 std::u16string EntryDescription::widePath() const {
   std::u16string wide;

@@ -1,7 +1,7 @@
 #include "scanner/failure_report.h"
 
-#include "common/event_report.h"
-#include "common/run_log.h"
+#include "common/files/run_log.h"
+#include "common/messages/event_report.h"
 #include "scanner/console_output.h"
 #include "scanner/console_texts.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "common/list_file.h"
+#include "common/files/list_file.h"
 #include "common/platform/console.h"
 #include "scanner/console_texts.h"
 #include "scanner/failure_report.h"

@@ -4,12 +4,12 @@
 #include <cinttypes>
 #include <ctime>
 
-#include "common/check_value.h"
+#include "common/files/run_log.h"
+#include "common/files/settings.h"
 #include "common/platform/console.h"
 #include "common/platform/system.h"
-#include "common/run_log.h"
-#include "common/settings.h"
-#include "common/stored_name.h"
+#include "common/text/check_value.h"
+#include "common/text/stored_name.h"
 #include "scanner/console_texts.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "common/store_batch_writer.h"
+#include "common/store/store_batch_writer.h"
 #include "scanner/entry_description.h"
 
 // The values of one fileinfo row, in statement order.

@@ -1,6 +1,6 @@
 #include "scanner/reserved_names.h"
 
-#include "common/text_codec.h"
+#include "common/text/text_codec.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "scanner/scan_roots.h"
 
-#include "common/text_codec.h"
+#include "common/text/text_codec.h"
 
 void ScanRootTable::fill(const std::vector<std::string>& lines) {
   slots_ = {};

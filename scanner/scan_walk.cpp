@@ -1,7 +1,7 @@
 #include "scanner/scan_walk.h"
 
 #include "common/platform/walk.h"
-#include "common/text_codec.h"
+#include "common/text/text_codec.h"
 #include "scanner/classify_entry.h"
 
 namespace {

@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-#include "common/datastore.h"
-#include "common/event_report.h"
-#include "common/operator_message.h"
-#include "common/paths.h"
+#include "common/files/paths.h"
+#include "common/messages/event_report.h"
+#include "common/messages/operator_message.h"
 #include "common/platform/console.h"
 #include "common/platform/system.h"
+#include "common/store/datastore.h"
 #include "scanner/console_output.h"
 #include "scanner/console_texts.h"
 #include "scanner/failure_report.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "common/check_value.h"
+#include "common/text/check_value.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

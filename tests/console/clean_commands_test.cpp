@@ -2,7 +2,7 @@
 // which rows they mark, and the request and flag they leave for the cleaning worker.
 #include <gtest/gtest.h>
 
-#include "common/settings.h"
+#include "common/files/settings.h"
 #include "console/clean_commands.h"
 #include "console/cleaning_state.h"
 #include "console/command_ids.h"

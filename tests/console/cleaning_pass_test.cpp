@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "common/datastore.h"
-#include "common/long_path.h"
-#include "common/stored_name.h"
-#include "common/text_codec.h"
+#include "common/files/long_path.h"
+#include "common/store/datastore.h"
+#include "common/text/stored_name.h"
+#include "common/text/text_codec.h"
 #include "support/deep_tree.h"
 #include "support/mount_namespace.h"
 #include "support/program_dir.h"

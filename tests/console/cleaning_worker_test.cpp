@@ -10,7 +10,7 @@
 #include <fstream>
 #include <thread>
 
-#include "common/settings.h"
+#include "common/files/settings.h"
 #include "console/clean_commands.h"
 #include "console/cleaning_pass.h"
 #include "console/cleaning_state.h"

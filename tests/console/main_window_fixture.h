@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "common/datastore.h"
-#include "common/stored_name.h"
-#include "common/text_codec.h"
+#include "common/store/datastore.h"
+#include "common/text/stored_name.h"
+#include "common/text/text_codec.h"
 #include "console/record_list_model.h"
 #include "console/record_query.h"
 #include "console/scripted_prompter.h"
 #include "console/selected_path.h"
-#include "console/sort_keys.h"
 #include "console/sorrelmede_dlg.h"
+#include "console/sort_keys.h"
 #include "support/program_dir.h"
 
 // Fontconfig keeps its caches for the life of the process; the leak checker of sanitizer builds

@@ -9,9 +9,9 @@
 #include <QTableView>
 
 #include "console/command_ids.h"
+#include "console/help_pane.h"
 #include "console/main_window_fixture.h"
 #include "console/maintenance_requests.h"
-#include "console/help_pane.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <fstream>
 #include <thread>
 
-#include "common/check_value.h"
-#include "common/process.h"
-#include "common/settings.h"
+#include "common/files/settings.h"
+#include "common/process/process.h"
+#include "common/text/check_value.h"
 #include "console/cleaning_state.h"
 #include "console/command_ids.h"
 #include "console/main_window_fixture.h"

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <thread>
 
-#include "common/process.h"
+#include "common/process/process.h"
 #include "console/command_ids.h"
 #include "console/main_window_fixture.h"
 #include "console/main_window_modules.h"

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "common/settings.h"
+#include "common/files/settings.h"
 #include "console/main_window_fixture.h"
 #include "console/scan_watcher.h"
 

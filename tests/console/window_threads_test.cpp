@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "common/operator_message.h"
+#include "common/messages/operator_message.h"
 #include "console/main_window_fixture.h"
 #include "console/record_table.h"
 

@@ -1,7 +1,7 @@
 // Which names the scanner treats as special, and how its two reserved-name tables are built.
 #include <gtest/gtest.h>
 
-#include "common/text_codec.h"
+#include "common/text/text_codec.h"
 #include "scanner/reserved_names.h"
 #include "support/files.h"
 

@@ -1,7 +1,7 @@
 // How a scanner failure reaches the console, the system log and the run log.
 #include <gtest/gtest.h>
 
-#include "common/event_report.h"
+#include "common/messages/event_report.h"
 #include "scanner/console_output.h"
 #include "scanner/failure_report.h"
 #include "scanner_fixture.h"

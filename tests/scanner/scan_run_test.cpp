@@ -6,8 +6,8 @@
 #include <cctype>
 #include <map>
 
-#include "common/check_value.h"
-#include "common/stored_name.h"
+#include "common/text/check_value.h"
+#include "common/text/stored_name.h"
 #include "scanner_fixture.h"
 
 namespace {

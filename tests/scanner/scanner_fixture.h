@@ -13,9 +13,9 @@
 
 #include <sys/wait.h>
 
-#include "common/datastore.h"
-#include "common/stored_name.h"
-#include "common/text_codec.h"
+#include "common/store/datastore.h"
+#include "common/text/stored_name.h"
+#include "common/text/text_codec.h"
 #include "support/program_dir.h"
 
 namespace scanner_test {

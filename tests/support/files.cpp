@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/text_codec.h"
+#include "common/text/text_codec.h"
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

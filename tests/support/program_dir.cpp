@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "common/exe_dir.h"
+#include "common/files/exe_dir.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ TemporaryProgramDir::TemporaryProgramDir() : path_(makeTemporaryDirectory() + "/
   std::filesystem::create_directories(path_ + "config");
   // Made fresh from the schema: the staged store may hold the rows of an earlier demo scan.
   const std::string make = std::string(SORREL_BINARY_DIR) + "/tools/sorrel_make_store '" +
-                           SORREL_SOURCE_DIR + "/common/schema.sql' '" + store() + "'";
+                           SORREL_SOURCE_DIR + "/common/store/schema.sql' '" + store() + "'";
   if (runShell(make) != 0) throw std::runtime_error("cannot make the data store: " + make);
   qevOverrideExeDirForTesting(path_);
 }
