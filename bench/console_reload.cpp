@@ -17,9 +17,9 @@
 #include "common/text/stored_name.h"
 #include "common/text/text_codec.h"
 #include "console/record_list_model.h"
-#include "console/record_query.h"
-#include "console/scripted_prompter.h"
 #include "console/sorrelmede_dlg.h"
+#include "maintenance/records/record_query.h"
+#include "support/scripted_prompter.h"
 
 namespace {
 

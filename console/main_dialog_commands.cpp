@@ -1,15 +1,15 @@
 #include <array>
 
 #include "common/files/long_path.h"
-#include "common/store/datastore.h"
+#include "common/messages/prompter.h"
 #include "console/command_ids.h"
-#include "console/maintenance_requests.h"
-#include "console/prompter.h"
 #include "console/record_list_model.h"
-#include "console/record_query.h"
-#include "console/selected_path.h"
 #include "console/sorrelmede_dlg.h"
 #include "console/vendor_site.h"
+#include "maintenance/records/clear_records.h"
+#include "maintenance/records/maintenance_requests.h"
+#include "maintenance/records/record_query.h"
+#include "maintenance/records/selected_path.h"
 
 using namespace command_id;
 
@@ -96,13 +96,10 @@ void CSorrelmedeDlg::refresh() {
 }
 
 void CSorrelmedeDlg::clearRecords() {
-  if (!prompter_->askYesNo("确定清空数据库中的日志记录吗？")) return;
-  qevCheckFilesRequest().set(0);
-  setPreviewText({});
-  showPreviewText();
-  if (qevExecuteSql("delete from fileinfo") != 1) return;
-  qevReloadAllRecords();
-  prompter_->inform("数据库中的日志记录已经清空！\r\n\r\n\r\n下一步，请重新扫描网站目录中的文件。", MessageIcon::Information);
+  qevClearRecords(*prompter_, [this] {
+    setPreviewText({});
+    showPreviewText();
+  });
 }
 
 void CSorrelmedeDlg::checkAll() { records_->setAllChecked(true); }

@@ -5,11 +5,11 @@
 #include "common/store/datastore.h"
 #include "console/command_ids.h"
 #include "console/record_list_model.h"
-#include "console/record_preview.h"
-#include "console/record_query.h"
-#include "console/selected_path.h"
 #include "console/sorrelmede_dlg.h"
-#include "console/sort_keys.h"
+#include "maintenance/records/record_preview.h"
+#include "maintenance/records/record_query.h"
+#include "maintenance/records/selected_path.h"
+#include "maintenance/records/sort_keys.h"
 
 using namespace command_id;
 

@@ -1,10 +1,10 @@
 #include "console/main_window_modules.h"
 
 #include "console/clean_commands.h"
-#include "console/cleaning_worker.h"
 #include "console/command_ids.h"
 #include "console/scan_command.h"
-#include "console/scan_watcher.h"
+#include "console/window_workers.h"
+#include "maintenance/scan/scan_watcher.h"
 
 CSorrelmedeDlg::Workers qevMainWindowWorkers() { return {qevRunScanWatcher, qevRunCleaningWorker}; }
 

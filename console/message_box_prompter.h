@@ -1,5 +1,5 @@
 #pragma once
-#include "console/prompter.h"
+#include "common/messages/prompter.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "console/record_row.h"
+#include "maintenance/records/record_row.h"
 
 // The rows of the record list 1018: eight columns (number, name, kind, size, time, state, path,
 // fid) and a check box in every row. Texts stay ANSI until a row is drawn, so a reload of

@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "console/prompter.h"
+#include "common/messages/prompter.h"
 #include "console/window_texts.h"
 
 namespace {

@@ -27,9 +27,6 @@ class CScanConfigDlg : public QDialog {
  private:
   void loadSavedList();
   void showStoredText();
-  // Answers the config directory, or "" after showing why it cannot be used.
-  std::string usableConfigDirectory();
-  bool refuse(const std::string& message);
 
   Prompter& prompter_;
   QPlainTextEdit* edit_ = nullptr;

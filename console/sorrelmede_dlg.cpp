@@ -23,9 +23,9 @@
 #include "console/main_window_controls.h"
 #include "console/message_box_prompter.h"
 #include "console/record_list_model.h"
-#include "console/record_query.h"
 #include "console/vendor_site.h"
 #include "console/window_texts.h"
+#include "maintenance/records/record_query.h"
 
 using namespace command_id;
 

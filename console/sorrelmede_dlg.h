@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "console/record_list_host.h"
 #include "console/window_thread_calls.h"
 #include "console/worker_thread.h"
+#include "maintenance/records/record_list_host.h"
 
 class CHelpinfo;
 class QComboBox;

@@ -1,7 +1,6 @@
 #include "console/worker_thread.h"
 
-#include <condition_variable>
-#include <mutex>
+#include "common/threads/manual_reset_event.h"
 
 namespace {
 
@@ -21,20 +20,6 @@ void runWorker(std::stop_token stop, const StartBlock* block) {
 }
 
 }  // namespace
-
-bool WorkerContext::sleepFor(std::chrono::milliseconds duration) const {
-  std::mutex mutex;
-  std::condition_variable_any wake;
-  std::unique_lock lock(mutex);
-  return !wake.wait_for(lock, stop_, duration, [] { return false; }) && !stop_.stop_requested();
-}
-
-bool WorkerContext::sleepSeconds(int seconds) const {
-  for (int second = 0; second < seconds; ++second) {
-    if (!sleepFor(std::chrono::milliseconds(1000))) return false;
-  }
-  return true;
-}
 
 void WorkerThread::start(const WorkerBody& body, CSorrelmedeDlg* window, const WindowCalls& calls) {
   stopAndJoin();

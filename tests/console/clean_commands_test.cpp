@@ -4,11 +4,12 @@
 
 #include "common/files/settings.h"
 #include "console/clean_commands.h"
-#include "console/cleaning_state.h"
 #include "console/command_ids.h"
 #include "console/main_window_fixture.h"
 #include "console/main_window_modules.h"
 #include "console/rename_file_dlg.h"
+#include "maintenance/cleaning/clean_request.h"
+#include "maintenance/cleaning/cleaning_state.h"
 
 namespace {
 

@@ -12,12 +12,13 @@
 
 #include "common/files/settings.h"
 #include "console/clean_commands.h"
-#include "console/cleaning_pass.h"
-#include "console/cleaning_state.h"
-#include "console/cleaning_worker.h"
 #include "console/command_ids.h"
 #include "console/main_window_fixture.h"
 #include "console/main_window_modules.h"
+#include "console/window_workers.h"
+#include "maintenance/cleaning/clean_request.h"
+#include "maintenance/cleaning/cleaning_pass.h"
+#include "maintenance/cleaning/cleaning_state.h"
 #include "support/mount_namespace.h"
 
 namespace fs = std::filesystem;

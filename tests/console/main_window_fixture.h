@@ -16,12 +16,12 @@
 #include "common/text/stored_name.h"
 #include "common/text/text_codec.h"
 #include "console/record_list_model.h"
-#include "console/record_query.h"
-#include "console/scripted_prompter.h"
-#include "console/selected_path.h"
 #include "console/sorrelmede_dlg.h"
-#include "console/sort_keys.h"
+#include "maintenance/records/record_query.h"
+#include "maintenance/records/selected_path.h"
+#include "maintenance/records/sort_keys.h"
 #include "support/program_dir.h"
+#include "support/scripted_prompter.h"
 
 // Fontconfig keeps its caches for the life of the process; the leak checker of sanitizer builds
 // is told so. (Each test program includes this header from exactly one file.)

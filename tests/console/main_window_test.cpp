@@ -11,7 +11,7 @@
 #include "console/command_ids.h"
 #include "console/help_pane.h"
 #include "console/main_window_fixture.h"
-#include "console/maintenance_requests.h"
+#include "maintenance/records/maintenance_requests.h"
 
 namespace {
 

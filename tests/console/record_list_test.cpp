@@ -3,7 +3,7 @@
 
 #include "console/command_ids.h"
 #include "console/main_window_fixture.h"
-#include "console/record_table.h"
+#include "maintenance/records/record_table.h"
 
 namespace {
 

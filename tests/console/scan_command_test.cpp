@@ -15,12 +15,13 @@
 #include "common/files/settings.h"
 #include "common/process/process.h"
 #include "common/text/check_value.h"
-#include "console/cleaning_state.h"
 #include "console/command_ids.h"
 #include "console/main_window_fixture.h"
 #include "console/main_window_modules.h"
 #include "console/scan_command.h"
 #include "console/scan_config_dlg.h"
+#include "maintenance/cleaning/cleaning_state.h"
+#include "maintenance/scan/scan_launch.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 
 #include "common/files/settings.h"
 #include "console/main_window_fixture.h"
-#include "console/scan_watcher.h"
+#include "maintenance/scan/scan_watcher.h"
 
 namespace {
 

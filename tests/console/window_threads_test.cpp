@@ -9,7 +9,7 @@
 
 #include "common/messages/operator_message.h"
 #include "console/main_window_fixture.h"
-#include "console/record_table.h"
+#include "maintenance/records/record_table.h"
 
 namespace {
 

@@ -1,6 +1,0 @@
-#include "console/selected_path.h"
-
-GuardedValue<std::u16string>& qevSelectedPath() {
-  static GuardedValue<std::u16string> path;
-  return path;
-}

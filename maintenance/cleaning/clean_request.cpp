@@ -1,0 +1,82 @@
+#include "maintenance/cleaning/clean_request.h"
+
+#include "common/files/exe_dir.h"
+#include "common/files/settings.h"
+#include "common/messages/operator_message.h"
+#include "common/messages/prompter.h"
+#include "common/store/datastore.h"
+#include "maintenance/cleaning/cleaning_state.h"
+
+namespace {
+
+constexpr int kMaxListRows = 0x6400000;
+constexpr std::size_t kMaxPathLength = 32767;
+
+std::vector<CheckedEntry> entriesWithUsablePaths(const std::vector<CheckedEntry>& checked) {
+  std::vector<CheckedEntry> kept;
+  for (const CheckedEntry& entry : checked) {
+    if (!entry.path.empty() && entry.path.size() <= kMaxPathLength) kept.push_back(entry);
+  }
+  return kept;
+}
+
+std::vector<std::string> pathsOf(const std::vector<CheckedEntry>& entries) {
+  std::vector<std::string> paths;
+  paths.reserve(entries.size());
+  for (const CheckedEntry& entry : entries) paths.push_back(entry.path);
+  return paths;
+}
+
+void markForCleaning(const std::vector<CheckedEntry>& entries) {
+  qevExecuteSql("update fileinfo set CompactDatabase = '0'");
+  std::vector<std::string> statements;
+  statements.reserve(entries.size());
+  for (const CheckedEntry& entry : entries) {
+    statements.push_back("update fileinfo set CompactDatabase = '2', filesize2 = '0' where filenameid = '" +
+                         qevSqlQuote(entry.recordId) + "'");
+  }
+  qevExecuteSqlList(statements);
+}
+
+}  // namespace
+
+void qevRequestCleaning(Prompter& prompter, int listRows, const std::vector<CheckedEntry>& checked,
+                        const CleaningConfirmation& confirm) {
+  if (listRows <= 0 || listRows >= kMaxListRows) {
+    prompter.inform("请点“扫描特殊带点文件”，先搜索网站里包含特殊字符的目录文件！", MessageIcon::Question);
+    return;
+  }
+  const std::vector<CheckedEntry> entries = entriesWithUsablePaths(checked);
+  if (entries.empty()) {
+    prompter.inform("请先选择需要进行清理目录文件！", MessageIcon::Question);
+    return;
+  }
+  std::string programDir;
+  if (qevGetExeDir(programDir) != 1) {
+    prompter.inform(kExeDirFailedMessage, MessageIcon::Question);
+    return;
+  }
+  if (!confirm(pathsOf(entries))) return;
+  markForCleaning(entries);
+  // Counted before the key is raised: a worker that sees the key has also seen the count.
+  qevCleaningRequestsRaised().set(qevCleaningRequestsRaised().get() + 1);
+  qevWriteSetting(kCleaningRequestKey, "1");
+  qevCleaningActive().set(1);
+  prompter.inform(kCleaningStartedMessage, MessageIcon::Information);
+}
+
+void qevStopCleaning(Prompter& prompter) {
+  if (qevCleaningActive().get() != 1) {
+    prompter.inform("当前未启动文件清理！", MessageIcon::Question);
+    return;
+  }
+  if (!prompter.askYesNo("确定停止清理文件吗？")) return;
+  std::string programDir;
+  if (qevGetExeDir(programDir) != 1) {
+    prompter.inform(kExeDirFailedMessage, MessageIcon::Question);
+    return;
+  }
+  qevWriteSetting(kCleaningRequestKey, "0");
+  qevCleaningActive().set(0);
+  prompter.inform("停止文件清理成功！", MessageIcon::Information);
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+class Prompter;
+
+// A checked row of the record list: its path text (column 6) and record id (column 7, the
+// row's filenameid).
+struct CheckedEntry {
+  std::string path;
+  std::string recordId;
+};
+
+// Shows the kept paths for confirmation; true when the operator confirmed.
+using CleaningConfirmation = std::function<bool(const std::vector<std::string>& paths)>;
+
+// The clean command. listRows is the number of rows the record list shows; checked are its
+// checked rows in list order, taken before any dialog opens (a reload inside a dialog's event
+// loop replaces the rows and their marks). Rows whose path is 1..32,767 bytes are kept; after
+// confirmation every row is reset to '0', the kept rows are marked '2' and the cleaning request
+// is raised for the cleaning worker.
+void qevRequestCleaning(Prompter& prompter, int listRows, const std::vector<CheckedEntry>& checked,
+                        const CleaningConfirmation& confirm);
+
+// The stop command: withdraws the request; a running pass stops before its next entry.
+void qevStopCleaning(Prompter& prompter);
+
+inline constexpr const char* kCleaningStartedMessage =
+    "已经开始清理选择的目录文件\r\n\r\n\r\n正在备份目录文件到“硬盘:\\qev_dot_file_backup\\”目录中，请稍候……";
