@@ -11,6 +11,7 @@
 #include "common/process/process.h"
 #include "common/text/list_text.h"
 #include "common/text/text_codec.h"
+#include "common/text/trim.h"
 
 namespace {
 
@@ -31,13 +32,6 @@ std::string missingDirectoryMessage(const std::string& line) {
 
 std::string configDirectoryOf(const std::string& programDir) {
   return qevCollapseSeparators(programDir + "/" + kConfigFolder);
-}
-
-std::string trimmed(const std::string& text) {
-  const char* blanks = " \t\r\n\v\f";
-  const std::size_t first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
@@ -101,7 +95,7 @@ ScanListSave qevSaveScanList(Prompter& prompter, const std::string& text, std::s
   if (count == 0) return refuse(prompter, kNoDirectoryMessage);
   if (candidate.size() <= 2 || candidate.size() >= kMaxListTextLength) return refuse(prompter, kLengthMessage);
   for (const std::string& line : lines) {
-    const std::string directory = trimmed(line);
+    const std::string directory = qevTrimWhiteSpace(line);
     if (directory.empty()) continue;
     if (directory.size() >= kMaxLineLength) return refuse(prompter, kLengthMessage);
     if (!isExistingDirectory(directory)) return refuse(prompter, missingDirectoryMessage(directory));
