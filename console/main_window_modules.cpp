@@ -3,6 +3,7 @@
 #include "console/clean_commands.h"
 #include "console/command_ids.h"
 #include "console/scan_command.h"
+#include "console/server_command.h"
 #include "console/window_workers.h"
 #include "maintenance/scan/scan_watcher.h"
 
@@ -12,4 +13,5 @@ void qevInstallModuleCommands(CSorrelmedeDlg& window) {
   window.setCommandHandler(command_id::kScan, [&window] { qevRunScanCommand(window); });
   window.setCommandHandler(command_id::kClean, [&window] { qevRunCleanCommand(window); });
   window.setCommandHandler(command_id::kStopCleaning, [&window] { qevRunStopCleaningCommand(window); });
+  window.setCommandHandler(command_id::kServerManagement, [&window] { qevRunServerManagementCommand(window); });
 }

@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -23,6 +24,17 @@ int main(int argc, char** argv) {
   const std::string target = argv[2];
   const std::string temporary = target + ".new";
   for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::remove((temporary + suffix).c_str());
+  // The store holds server passwords: only its owner may read it. SQLite gives its journal and
+  // write-ahead files the mode of the store, so the file is made with that mode before it opens.
+  std::ofstream(temporary, std::ios::binary).close();
+  std::error_code modeError;
+  std::filesystem::permissions(temporary, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::replace, modeError);
+  if (modeError) {
+    std::fprintf(stderr, "cannot restrict %s: %s\n", temporary.c_str(), modeError.message().c_str());
+    std::remove(temporary.c_str());
+    return 1;
+  }
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(temporary.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   char* error = nullptr;

@@ -44,9 +44,10 @@ TEST_F(FetchTest, SizesOutsideTheBoundsSendNoRequest) {
     const char* sizeText;
     int result;
   };
-  // A listed size is read as decimal text: "9" and "104857601" are out of bounds, and so are a
-  // size that would wrap a 32-bit number, a negative one and an empty one.
-  for (const Case c : {Case{"9", 0}, Case{"104857601", 0}, Case{"4294967306", 0}, Case{"-10", 0}, Case{"", 0},
+  // A listed size is read as decimal text: "9" and "104857601" are out of bounds, and so are
+  // sizes that would wrap a 32-bit or a 64-bit number to 10, a negative one and an empty one.
+  for (const Case c : {Case{"9", 0}, Case{"104857601", 0}, Case{"4294967306", 0}, Case{"18446744073709551626", 0},
+                       Case{"-10", 0}, Case{"", 0},
                        Case{"10", 1}, Case{" +10xyz", 1}}) {
     SCOPED_TRACE(c.sizeText);
     const std::size_t before = fetchRequests();

@@ -1,6 +1,8 @@
 // The server list's edits on a real store: every rule of adding, deleting and deleting all, the
 // messages, and texts with apostrophes.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -226,6 +228,26 @@ TEST_F(ServerEditsTest, LoadReadsAThousandRowsInIpOrderAndNullsAsEmptyTexts) {
   EXPECT_EQ(rows.back().ip, "10.0.11000");
   EXPECT_EQ(rows.front().port, "");
   EXPECT_EQ(rows.front().remark, "");
+}
+
+unsigned modeOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 0777;
+}
+
+TEST_F(ServerEditsTest, StoreThatHoldsThePasswordsIsForItsOwnerOnly) {
+  EXPECT_EQ(modeOf(std::string(SORREL_DIST_DIR) + "/config/FileInfo.dat"), 0600u);
+  EXPECT_EQ(modeOf(programDir_.store()), 0600u);
+  // While a connection writes, its write-ahead files exist beside the store: they hold the
+  // passwords too.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(programDir_.store().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, "insert into serverip(ip,password) values ('10.0.0.1','pw')", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  EXPECT_EQ(modeOf(programDir_.store() + "-wal"), 0600u);
+  EXPECT_EQ(modeOf(programDir_.store() + "-shm"), 0600u);
+  sqlite3_close(db);
 }
 
 }  // namespace
