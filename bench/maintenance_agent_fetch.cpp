@@ -32,12 +32,11 @@ std::string makeLog() {
     char digest[33];
     for (int i = 0; i < 32; ++i) digest[i] = kHex[(generator() >> 60) & 0xF];
     digest[32] = '\0';
-    const int length = std::snprintf(line, sizeof line,
-                                     "2026-12-10\t%02u:%02u:%02u\t%s\t/srv/www/site%u/uploads/2026/12/f%06u.%s\t%u\t%s\r\n",
-                                     static_cast<unsigned>(n / 3600 % 24), static_cast<unsigned>(n / 60 % 60),
-                                     static_cast<unsigned>(n % 60), kActions[r % 5], static_cast<unsigned>(r >> 40) % 8,
-                                     static_cast<unsigned>(r >> 8) % 1000000, r % 3 ? "php" : "jpg",
-                                     static_cast<unsigned>(r >> 20) % 200000, digest);
+    const int length = std::snprintf(
+        line, sizeof line, "2026-12-10\t%02u:%02u:%02u\t%s\t/srv/www/site%u/uploads/2026/12/f%06u.%s\t%u\t%s\r\n",
+        static_cast<unsigned>(n / 3600 % 24), static_cast<unsigned>(n / 60 % 60), static_cast<unsigned>(n % 60),
+        kActions[r % 5], static_cast<unsigned>(r >> 40) % 8, static_cast<unsigned>(r >> 8) % 1000000,
+        r % 3 ? "php" : "jpg", static_cast<unsigned>(r >> 20) % 200000, digest);
     log.append(line, static_cast<std::size_t>(length));
   }
   log.resize(kLogBytes);
@@ -57,8 +56,8 @@ std::string deflated(const std::string& plain) {
 bool uncompressAndCheck(const std::string& stream, std::uint32_t expectedCrc) {
   const std::unique_ptr<Bytef[]> buffer(new Bytef[kLogBytes + 10]);
   uLongf length = kLogBytes + 10;
-  if (uncompress(buffer.get(), &length, reinterpret_cast<const Bytef*>(stream.data()), static_cast<uLong>(stream.size())) !=
-          Z_OK ||
+  if (uncompress(buffer.get(), &length, reinterpret_cast<const Bytef*>(stream.data()),
+                 static_cast<uLong>(stream.size())) != Z_OK ||
       length != kLogBytes) {
     return false;
   }

@@ -16,6 +16,8 @@ void qevSetServerDialogRunnerForTesting(ServerDialogRunner runner) { dialogRunne
 
 void qevRunServerManagementCommand(CSorrelmedeDlg& window) {
   CSetServerIP dialog(window.prompter(), &window);
-  if (dialogRunner()) dialogRunner()(dialog);
-  else dialog.exec();
+  if (dialogRunner())
+    dialogRunner()(dialog);
+  else
+    dialog.exec();
 }

@@ -24,8 +24,8 @@ struct Column {
   const char* title;
   int width;
 };
-constexpr std::array<Column, 5> kColumns = {
-    Column{"序号", 40}, Column{"IP", 100}, Column{"端口", 80}, Column{"用户名", 100}, Column{"备注", 300}};
+constexpr std::array<Column, 5> kColumns = {Column{"序号", 40}, Column{"IP", 100}, Column{"端口", 80},
+                                            Column{"用户名", 100}, Column{"备注", 300}};
 
 constexpr const char* kHint = "　　同一个服务器，如果有多个IP地址，只填写其中一个可用的公网IP地址即可。";
 
@@ -68,24 +68,20 @@ CSetServerIP::CSetServerIP(Prompter& prompter, QWidget* parent) : QDialog(parent
     const char* caption;
     int x;
     int width;
+    void (CSetServerIP::*handler)();
   };
-  const std::array<ButtonSpec, 5> buttons = {ButtonSpec{1007, "增加", 12, 90}, ButtonSpec{1006, "删除", 110, 90},
-                                              ButtonSpec{1005, "刷新服务器", 208, 110},
-                                              ButtonSpec{1038, "删除全部IP地址", 326, 140},
-                                              ButtonSpec{1004, "关闭", 558, 90}};
+  const std::array<ButtonSpec, 5> buttons = {ButtonSpec{1007, "增加", 12, 90, &CSetServerIP::onAdd},
+                                             ButtonSpec{1006, "删除", 110, 90, &CSetServerIP::onDelete},
+                                             ButtonSpec{1005, "刷新服务器", 208, 110, &CSetServerIP::onReload},
+                                             ButtonSpec{1038, "删除全部IP地址", 326, 140, &CSetServerIP::onDeleteAll},
+                                             ButtonSpec{1004, "关闭", 558, 90, &CSetServerIP::reject}};
   for (const ButtonSpec& spec : buttons) {
     auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
     button->setObjectName(QString::number(spec.id));
     button->setGeometry(spec.x, 420, spec.width, 32);
     // Enter in a field must not add or delete a server.
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, id = spec.id] {
-      if (id == 1007) onAdd();
-      else if (id == 1006) onDelete();
-      else if (id == 1005) onReload();
-      else if (id == 1038) onDeleteAll();
-      else reject();
-    });
+    connect(button, &QPushButton::clicked, this, [this, handler = spec.handler] { (this->*handler)(); });
   }
   // "修改" has no function: it exists hidden and disabled.
   auto* modify = new QPushButton(QStringLiteral("修改"), this);
@@ -141,9 +137,12 @@ void CSetServerIP::onRowClicked(int row) {
 }
 
 void CSetServerIP::onAdd() {
-  const ServerFields fields{fieldText(kIpField),       fieldText(kPortField),
-                            fieldText(kUserField),     fieldText(kPasswordField),
-                            fieldText(kRepeatedPasswordField), fieldText(kRemarkField)};
+  const ServerFields fields{fieldText(kIpField),
+                            fieldText(kPortField),
+                            fieldText(kUserField),
+                            fieldText(kPasswordField),
+                            fieldText(kRepeatedPasswordField),
+                            fieldText(kRemarkField)};
   qevAddServer(prompter_, fields, [this] { onReload(); });
 }
 
@@ -151,4 +150,6 @@ void CSetServerIP::onDelete() {
   qevDeleteServer(prompter_, fieldText(kIpField), [this] { onReload(); });
 }
 
-void CSetServerIP::onDeleteAll() { qevDeleteAllServers(prompter_, [this] { onReload(); }); }
+void CSetServerIP::onDeleteAll() {
+  qevDeleteAllServers(prompter_, [this] { onReload(); });
+}

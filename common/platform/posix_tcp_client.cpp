@@ -54,8 +54,8 @@ Wait waitFor(int fd, short events, int milliseconds) {
     if (ready > 0) return Wait::Ready;
     if (ready == 0) return Wait::TimedOut;
     if (errno != EINTR) return Wait::Failed;
-    milliseconds -= static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count());
+    milliseconds -=
+        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count());
   }
 }
 
@@ -115,8 +115,8 @@ TcpOutcome receiveAll(int fd, std::size_t maxAnswer, const TcpTimeouts& timeouts
   }
 }
 
-TcpOutcome exchange(const std::string& address, std::uint16_t port, const std::string& request,
-                    std::size_t maxAnswer, const TcpTimeouts& timeouts, std::string& answer) {
+TcpOutcome exchange(const std::string& address, std::uint16_t port, const std::string& request, std::size_t maxAnswer,
+                    const TcpTimeouts& timeouts, std::string& answer) {
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeouts.deadlineMilliseconds);
   sockaddr_in peer{};
   peer.sin_family = AF_INET;
@@ -135,9 +135,8 @@ TcpOutcome exchange(const std::string& address, std::uint16_t port, const std::s
 
 }  // namespace
 
-TcpOutcome tcpExchange(const std::string& address, std::uint16_t port, const std::string& request,
-                       std::size_t reserve, std::size_t maxAnswer, const TcpTimeouts& timeouts,
-                       std::string& answer) {
+TcpOutcome tcpExchange(const std::string& address, std::uint16_t port, const std::string& request, std::size_t reserve,
+                       std::size_t maxAnswer, const TcpTimeouts& timeouts, std::string& answer) {
   answer.clear();
   answer.reserve(std::min(reserve, maxAnswer));
   const TcpOutcome outcome = exchange(address, port, request, maxAnswer, timeouts, answer);

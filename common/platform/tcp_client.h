@@ -9,8 +9,8 @@ namespace sorrel::platform {
 // Every wait of an exchange is bounded, so no peer can hold the caller: a connect that does not
 // complete, a peer that stops sending, and a peer that trickles bytes all end the exchange.
 struct TcpTimeouts {
-  int connectMilliseconds = 10'000;   // from the start until the connection stands
-  int idleMilliseconds = 30'000;      // longest wait for the next byte (or for room to send)
+  int connectMilliseconds = 10'000;    // from the start until the connection stands
+  int idleMilliseconds = 30'000;       // longest wait for the next byte (or for room to send)
   int deadlineMilliseconds = 120'000;  // the whole exchange, connect included
 };
 
@@ -29,8 +29,7 @@ enum class TcpOutcome {
 // reserve (capped at maxAnswer) is set aside up front so a large answer is not copied as it
 // grows. On any outcome but Closed the answer is empty. The socket is always closed; SIGPIPE is
 // never raised.
-TcpOutcome tcpExchange(const std::string& address, std::uint16_t port, const std::string& request,
-                       std::size_t reserve, std::size_t maxAnswer, const TcpTimeouts& timeouts,
-                       std::string& answer);
+TcpOutcome tcpExchange(const std::string& address, std::uint16_t port, const std::string& request, std::size_t reserve,
+                       std::size_t maxAnswer, const TcpTimeouts& timeouts, std::string& answer);
 
 }  // namespace sorrel::platform

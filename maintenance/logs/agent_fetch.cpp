@@ -52,14 +52,14 @@ int qevFetchAgentLogFile(const AgentSession& session, const AgentLogFile& file, 
   const std::string parameters = qevSessionParameters(session) + "filename=" + file.name + "&";
   std::string answer;
   std::size_t received = 0;
-  if (qevTcpExchange(session.ip, session.port, request(kFetchCommand, parameters),
-                     static_cast<std::size_t>(listedSize), static_cast<std::size_t>(kMaxFileBytes),
-                     fetchTimeouts(session.timeouts, listedSize), answer, received) != 1) {
+  if (qevTcpExchange(session.ip, session.port, request(kFetchCommand, parameters), static_cast<std::size_t>(listedSize),
+                     static_cast<std::size_t>(kMaxFileBytes), fetchTimeouts(session.timeouts, listedSize), answer,
+                     received) != 1) {
     return 0;
   }
   if (answer.size() < static_cast<std::size_t>(kMinFileBytes)) return 0;
-  const bool verified = decompressInto(answer, static_cast<std::size_t>(listedSize), content) &&
-                        crcText(content) == file.crcText;
+  const bool verified =
+      decompressInto(answer, static_cast<std::size_t>(listedSize), content) && crcText(content) == file.crcText;
   if (!verified) std::string().swap(content);
   return verified ? 1 : 0;
 }

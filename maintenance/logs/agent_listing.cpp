@@ -1,10 +1,12 @@
 #include "maintenance/logs/agent_listing.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "common/files/plain_file_name.h"
 #include "common/text/trim.h"
 #include "maintenance/logs/agent_protocol.h"
+#include "maintenance/logs/answer_lines.h"
 #include "maintenance/logs/response_value.h"
 
 using namespace agent_protocol;
@@ -12,7 +14,7 @@ using namespace agent_protocol;
 namespace {
 
 constexpr std::string_view kHeadEnd = "\r\n\r\n";
-// Without a head separator the body starts here: the Windows client skipped three bytes.
+// An answer without a head separator has its body from this byte on, as the protocol fixes it.
 constexpr std::size_t kBodyOffsetWithoutHead = 3;
 
 std::string_view bodyOf(std::string_view answer) {
@@ -35,14 +37,12 @@ bool splitFields(const std::string& line, AgentLogFile& file) {
 }
 
 void handOutLines(std::string_view body, const std::function<void(const AgentLogFile&)>& onFile) {
-  std::size_t start = body.find_first_not_of(kLineSeparators);
-  while (start != std::string_view::npos) {
-    const std::size_t end = std::min(body.find_first_of(kLineSeparators, start), body.size());
-    const std::string line = qevTrimWhiteSpace(std::string(body.substr(start, end - start)));
+  qevForEachAnswerLine(body, kLineSeparators, [&onFile](std::string_view text) {
+    const std::string line = qevTrimWhiteSpace(std::string(text));
     AgentLogFile file;
     if (line.size() >= kMinListLine && splitFields(line, file) && qevIsPlainFileName(file.name)) onFile(file);
-    start = body.find_first_not_of(kLineSeparators, end);
-  }
+    return true;
+  });
 }
 
 }  // namespace
@@ -50,8 +50,8 @@ void handOutLines(std::string_view body, const std::function<void(const AgentLog
 int qevListAgentLogFiles(const AgentSession& session, const std::function<void(const AgentLogFile&)>& onFile) {
   std::string answer;
   std::size_t received = 0;
-  if (qevTcpExchange(session.ip, session.port, request(kListCommand, qevSessionParameters(session)), kTextSizeHint, kMaxTextAnswer,
-                     session.timeouts, answer, received) != 1) {
+  if (qevTcpExchange(session.ip, session.port, request(kListCommand, qevSessionParameters(session)), kTextSizeHint,
+                     kMaxTextAnswer, session.timeouts, answer, received) != 1) {
     return 0;
   }
   std::string keyword;

@@ -1,5 +1,6 @@
 #include "maintenance/logs/agent_session.h"
 
+#include "common/text/ascii_case.h"
 #include "common/text/md5_hex.h"
 #include "maintenance/logs/agent_protocol.h"
 #include "maintenance/logs/response_value.h"
@@ -10,13 +11,6 @@ namespace {
 
 std::string md5Hex(const std::string& text) { return qevMd5Hex(text.data(), text.size()); }
 
-std::string lowerCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 bool hasValue(const std::string& answer, const char* key, std::string& value) {
   return qevGetResponseValue(answer, key, kLineSeparators, value) && !value.empty();
 }
@@ -25,16 +19,19 @@ bool hasValue(const std::string& answer, const char* key, std::string& value) {
 
 std::string qevAgentPasswordProof(const std::string& password, const std::string& passcode,
                                   const std::string& sessionId) {
-  const std::string inner = lowerCase(md5Hex(password + passcode));
+  const std::string inner = qevLowerAscii(md5Hex(password + passcode));
   return md5Hex(sessionId + inner);
 }
 
 int qevOpenAgentSession(const std::string& ip, long long port, const std::string& password, AgentSession& session,
                         const AgentTimeouts& timeouts) {
   session = AgentSession{};
-    std::string answer;
+  std::string answer;
   std::size_t received = 0;
-  if (qevTcpExchange(ip, port, request(kSessionCommand), kTextSizeHint, kMaxTextAnswer, timeouts, answer, received) != 1) return 0;
+  if (qevTcpExchange(ip, port, request(kSessionCommand), kTextSizeHint, kMaxTextAnswer, timeouts, answer, received) !=
+      1) {
+    return 0;
+  }
 
   std::string keyword;
   std::string passcode;

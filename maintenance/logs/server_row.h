@@ -3,8 +3,8 @@
 
 // One server of table serverip, its texts as stored (a NULL column reads as "").
 struct ServerRow {
-  std::string ip;        // dotted IPv4 address, 7..15 bytes when entered through the list
-  std::string port;      // decimal text, read when the agent is reached
+  std::string ip;    // dotted IPv4 address, 7..15 bytes when entered through the list
+  std::string port;  // decimal text, read when the agent is reached
   std::string username;
   std::string password;  // as typed; never shown and never written to a log
   std::string remark;

@@ -15,8 +15,8 @@ int qevTcpExchange(const std::string& host, long long port, const std::string& r
   const sorrel::platform::TcpTimeouts waits{timeouts.connectMilliseconds, timeouts.idleMilliseconds,
                                             timeouts.deadlineMilliseconds};
   const std::size_t reserve = sizeHint > 0 ? sizeHint + agent_protocol::kAnswerSlack : 0;
-  const auto outcome = sorrel::platform::tcpExchange(host, static_cast<std::uint16_t>(port), request, reserve,
-                                                     maxAnswer, waits, answer);
+  const auto outcome =
+      sorrel::platform::tcpExchange(host, static_cast<std::uint16_t>(port), request, reserve, maxAnswer, waits, answer);
   if (outcome != sorrel::platform::TcpOutcome::Closed || answer.empty()) {
     answer.clear();
     return 0;

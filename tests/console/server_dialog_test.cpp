@@ -30,7 +30,8 @@ void storeServer(const std::string& ip, const std::string& remark) {
 
 std::vector<std::string> rowTexts(QTableWidget& list, int row) {
   std::vector<std::string> texts;
-  for (int column = 0; column < list.columnCount(); ++column) texts.push_back(list.item(row, column)->text().toStdString());
+  for (int column = 0; column < list.columnCount(); ++column)
+    texts.push_back(list.item(row, column)->text().toStdString());
   return texts;
 }
 
@@ -106,7 +107,8 @@ TEST_F(ServerDialogTest, ButtonsAddDeleteReloadAndDeleteAll) {
   type(dialog, kRemark, "it's new");
   dialog.findChild<QPushButton*>("1007")->click();
   ASSERT_EQ(dialog.serverList().rowCount(), 2);
-  EXPECT_EQ(rowTexts(dialog.serverList(), 1), (std::vector<std::string>{"2", "10.0.0.3", "8010", "o'brien", "it's new"}));
+  EXPECT_EQ(rowTexts(dialog.serverList(), 1),
+            (std::vector<std::string>{"2", "10.0.0.3", "8010", "o'brien", "it's new"}));
   EXPECT_EQ(prompter.shown().back().text, "增加IP成功！");
 
   // Another program adds a row: the list shows it after "刷新服务器".

@@ -44,8 +44,10 @@ ScriptedLogAgent::ScriptedLogAgent(const std::vector<std::string>& arguments) {
   char line[64] = {};
   const bool ready = output != nullptr && std::fgets(line, sizeof line, output) != nullptr &&
                      std::sscanf(line, "port %d", &port_) == 1;
-  if (output != nullptr) std::fclose(output);
-  else close(pipeFds[0]);
+  if (output != nullptr)
+    std::fclose(output);
+  else
+    close(pipeFds[0]);
   if (!ready) {
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);

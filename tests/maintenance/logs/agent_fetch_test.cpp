@@ -31,8 +31,8 @@ TEST_F(FetchTest, FetchedFileHoldsExactlyTheListedBytes) {
   EXPECT_EQ(content, kLog);
   EXPECT_EQ(qevFetchAgentLogFile(session, listed(session, "it's_FMLog_20261211.txt"), content), 1);
   EXPECT_EQ(content, kLog + kLog);
-  EXPECT_EQ(agent_->requests().back(), "qevkeyword\tgetfilemonlogfile\tpassword=" + session.proof + "&sessionid=" +
-                                           session.sessionId + "&filename=it's_FMLog_20261211.txt&\t");
+  EXPECT_EQ(agent_->requests().back(), "qevkeyword\tgetfilemonlogfile\tpassword=" + session.proof +
+                                           "&sessionid=" + session.sessionId + "&filename=it's_FMLog_20261211.txt&\t");
 }
 
 TEST_F(FetchTest, SizesOutsideTheBoundsSendNoRequest) {
@@ -47,8 +47,7 @@ TEST_F(FetchTest, SizesOutsideTheBoundsSendNoRequest) {
   // A listed size is read as decimal text: "9" and "104857601" are out of bounds, and so are
   // sizes that would wrap a 32-bit or a 64-bit number to 10, a negative one and an empty one.
   for (const Case c : {Case{"9", 0}, Case{"104857601", 0}, Case{"4294967306", 0}, Case{"18446744073709551626", 0},
-                       Case{"-10", 0}, Case{"", 0},
-                       Case{"10", 1}, Case{" +10xyz", 1}}) {
+                       Case{"-10", 0}, Case{"", 0}, Case{"10", 1}, Case{" +10xyz", 1}}) {
     SCOPED_TRACE(c.sizeText);
     const std::size_t before = fetchRequests();
     EXPECT_EQ(qevFetchAgentLogFile(session, AgentLogFile{"ten_FMLog.txt", c.sizeText, crcOf("0123456789")}, content),

@@ -60,7 +60,8 @@ class AgentTest : public ::testing::Test {
   // How many fetch requests the agent has received.
   std::size_t fetchRequests() const {
     std::size_t count = 0;
-    for (const std::string& request : agent_->requests()) count += request.find("\tgetfilemonlogfile\t") != std::string::npos;
+    for (const std::string& request : agent_->requests())
+      count += request.find("\tgetfilemonlogfile\t") != std::string::npos;
     return count;
   }
 

@@ -53,12 +53,12 @@ TEST_F(ListingTest, BodyLengthMustBeTenToTenMebibytes) {
 TEST_F(ListingTest, LinesAreTrimmedAndNeedTenBytesAndThreeFields) {
   const std::string body =
       "  a_FMLog_1.txt\t120\t3735928559  \r\n"  // blanks around: trimmed
-      "a\tb\tc\r\n"                            // three fields but 5 bytes
-      "b_FMLog_2.txt\t120\r\n"                 // two fields
-      "c_FMLog_3.txt\t\t\tmore\r\n"            // empty size and CRC: accepted
+      "a\tb\tc\r\n"                             // three fields but 5 bytes
+      "b_FMLog_2.txt\t120\r\n"                  // two fields
+      "c_FMLog_3.txt\t\t\tmore\r\n"             // empty size and CRC: accepted
       "\n\n\r\r"
-      "d_FMLog_4.txt\t7\t8\textra\tfields\n"   // further fields ignored
-      "\t\t\t\t\t\t\t\t\t\t\r\n";               // only TABs: trimmed away
+      "d_FMLog_4.txt\t7\t8\textra\tfields\n"  // further fields ignored
+      "\t\t\t\t\t\t\t\t\t\t\r\n";             // only TABs: trimmed away
   const Listed listed = listWithAnswer(kHead + body);
   EXPECT_EQ(listed.result, 1);
   ASSERT_EQ(listed.files.size(), 3u);
@@ -82,8 +82,9 @@ TEST_F(ListingTest, WithoutHeadSeparatorTheBodyStartsAtByteThree) {
 
 TEST_F(ListingTest, NamesThatAreNoPlainFileNameAreSkipped) {
   std::string body;
-  for (const std::string& name : std::vector<std::string>{"sub/x_FMLog.txt", "sub\\x_FMLog.txt", "../x_FMLog.txt", "..", "x_FMLog..txt",
-                                 std::string("x_FM\x01Log.txt"), "it's_FMLog.txt"}) {
+  for (const std::string& name :
+       std::vector<std::string>{"sub/x_FMLog.txt", "sub\\x_FMLog.txt", "../x_FMLog.txt", "..", "x_FMLog..txt",
+                                std::string("x_FM\x01Log.txt"), "it's_FMLog.txt"}) {
     body += name + "\t20\t30\r\n";
   }
   const Listed listed = listWithAnswer(kHead + body);

@@ -1,7 +1,7 @@
 // The session step against the scripted agent: how the answer's keys are looked up, what is
 // refused, the request on the wire, and the password proof the agent checks.
-#include "maintenance/logs/response_value.h"
 #include "maintenance/logs/agent_fixture.h"
+#include "maintenance/logs/response_value.h"
 
 namespace {
 
@@ -16,8 +16,8 @@ TEST_F(AgentTest, SessionAnswersFollowTheKeyLookupRules) {
       {"plain lines", "qevkeyword=1000\r\nsessionid=S1\r\npasscode=P1\r\n", true, "S1"},
       {"keys ignore case", "QevKeyword=1000\r\nSESSIONID=S1\r\nPassCode=P1", true, "S1"},
       {"runs of CR and LF, no final break", "\n\r\nqevkeyword=1000\n\n\rsessionid=S1\r\r\rpasscode=P1", true, "S1"},
-      {"the first of two sessionid lines", "qevkeyword=1000\r\nsessionid=S1\r\nsessionid=S2\r\npasscode=P1\r\n",
-       true, "S1"},
+      {"the first of two sessionid lines", "qevkeyword=1000\r\nsessionid=S1\r\nsessionid=S2\r\npasscode=P1\r\n", true,
+       "S1"},
       {"a value keeps its blanks and its own =", "qevkeyword=1000\r\nsessionid= S=1 \r\npasscode=P1\r\n", true,
        " S=1 "},
       {"lines without = are ignored", "hello\r\nqevkeyword=1000\r\nsessionid=S1\r\npasscode=P1\r\n", true, "S1"},
@@ -65,8 +65,7 @@ TEST_F(AgentTest, ProofIsTheDigestOfSessionIdAndPasswordDigest) {
   int result = 0;
   EXPECT_EQ(listFiles(session, result).size(), 1u);
   EXPECT_EQ(result, 1);
-  EXPECT_EQ(agent_->requests().back(),
-            "qevkeyword\tgetfilemonlogdir\tpassword=" + session.proof + "&sessionid=S-9&\t");
+  EXPECT_EQ(agent_->requests().back(), "qevkeyword\tgetfilemonlogdir\tpassword=" + session.proof + "&sessionid=S-9&\t");
 }
 
 TEST_F(AgentTest, AgentRefusesTheProofOfAnotherPassword) {

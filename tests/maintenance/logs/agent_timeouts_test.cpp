@@ -1,7 +1,7 @@
 // Agents that misbehave on the wire: every step fails, and none holds the client beyond its
 // time-outs. Addresses and ports that must never be reached fail before connecting.
-#include <sys/socket.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,7 +14,8 @@ using Clock = std::chrono::steady_clock;
 
 // Each failure must come from a time-out, a cap or the agent's close, well before the agent
 // itself would give up (ten minutes for a silent connection).
-constexpr auto kLongestExpected = std::chrono::milliseconds(kTestTimeouts.deadlineMilliseconds) + std::chrono::seconds(10);
+constexpr auto kLongestExpected =
+    std::chrono::milliseconds(kTestTimeouts.deadlineMilliseconds) + std::chrono::seconds(10);
 
 const std::string kLog = "line one of the log\r\nline two of the log\r\n";
 
@@ -39,8 +40,8 @@ int MisbehavingAgent::runStep(const std::string& step, const std::string& mode) 
     return result;
   }
   std::string fetched;
-  return qevFetchAgentLogFile(
-      session, AgentLogFile{"a_FMLog_20261210.txt", std::to_string(kLog.size()), crcOf(kLog)}, fetched);
+  return qevFetchAgentLogFile(session, AgentLogFile{"a_FMLog_20261210.txt", std::to_string(kLog.size()), crcOf(kLog)},
+                              fetched);
 }
 
 TEST_P(MisbehavingAgent, EveryMisbehaviourFailsTheStepWithinItsTimeouts) {
@@ -97,7 +98,8 @@ TEST_F(AgentTest, AddressesAndPortsOutsideTheirFormFailBeforeConnecting) {
       << "an answer longer than the cap fails";
   EXPECT_EQ(answer, "");
   EXPECT_EQ(received, 0u);
-  EXPECT_EQ(qevTcpExchange("127.0.0.1", port, "qevkeyword\tgetsessionid\t", 0, 4096, kTestTimeouts, answer, received), 1);
+  EXPECT_EQ(qevTcpExchange("127.0.0.1", port, "qevkeyword\tgetsessionid\t", 0, 4096, kTestTimeouts, answer, received),
+            1);
   EXPECT_EQ(received, answer.size());
   EXPECT_EQ(answer.rfind("qevkeyword=1000\r\n", 0), 0u);
 }

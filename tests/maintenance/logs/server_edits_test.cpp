@@ -70,8 +70,11 @@ TEST_F(ServerEditsTest, AddChecksEachFieldInOrderAndStoresTheTrimmedTexts) {
       {"no port", {"1.2.3.5", "  ", "admin", "pw", "pw", ""}, "端口填写错误，请核对！"},
       {"no user name", {"1.2.3.5", "8010", "\t", "pw", "pw", ""}, "用户名填写错误，请核对！"},
       {"no password", {"1.2.3.5", "8010", "admin", " ", "", ""}, "密码填写错误，请核对！"},
-      {"passwords differ in case", {"1.2.3.5", "8010", "admin", "Secret", "secret", ""}, "两次填写的密码不一致，请核对！"},
-      {"an ip that exists, other fields differ", {"1.2.3.4", "9", "other", "x", "x", "other"},
+      {"passwords differ in case",
+       {"1.2.3.5", "8010", "admin", "Secret", "secret", ""},
+       "两次填写的密码不一致，请核对！"},
+      {"an ip that exists, other fields differ",
+       {"1.2.3.4", "9", "other", "x", "x", "other"},
        "此IP地址已经存在，请核对！"},
   };
   for (const Case& c : cases) {

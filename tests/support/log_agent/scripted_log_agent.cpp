@@ -90,34 +90,34 @@ void usage() {
 }
 
 bool parseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
+  std::string port = "0";
+  std::string level = "6";
+  const std::map<std::string, std::string*> texts = {
+      {"--dir", &options.directory},      {"--port", &port},
+      {"--password", &options.password},  {"--session-id", &options.sessionId},
+      {"--passcode", &options.passcode},  {"--level", &level},
+      {"--requests", &options.requestLog}};
+  for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
-    if (i + 1 >= argc) return false;
-    const std::string value = argv[++i];
-    if (option == "--dir") options.directory = value;
-    else if (option == "--port") options.port = std::stoi(value);
-    else if (option == "--password") options.password = value;
-    else if (option == "--session-id") options.sessionId = value;
-    else if (option == "--passcode") options.passcode = value;
-    else if (option == "--level") options.level = std::stoi(value);
-    else if (option == "--requests") options.requestLog = value;
-    else if (option == "--fault" || option == "--answer") {
-      const std::size_t colon = value.find(':');
-      if (colon == std::string::npos) return false;
-      const std::string step = value.substr(0, colon);
+    const std::string value = argv[i + 1];
+    const auto text = texts.find(option);
+    const std::size_t colon = value.find(':');
+    if (text != texts.end()) {
+      *text->second = value;
+    } else if (option == "--answer" && colon != std::string::npos) {
+      options.answers[value.substr(0, colon)] = value.substr(colon + 1);
+    } else if (option == "--fault" && colon != std::string::npos) {
       const std::string rest = value.substr(colon + 1);
-      if (option == "--answer") {
-        options.answers[step] = rest;
-        continue;
-      }
       const std::size_t second = rest.find(':');
-      options.faults.push_back(Fault{step, rest.substr(0, second),
+      options.faults.push_back(Fault{value.substr(0, colon), rest.substr(0, second),
                                      second == std::string::npos ? std::string() : rest.substr(second + 1)});
     } else {
       return false;
     }
   }
-  return !options.directory.empty();
+  options.port = std::stoi(port);
+  options.level = std::stoi(level);
+  return argc % 2 == 1 && !options.directory.empty();
 }
 
 std::string md5Hex(const std::string& text) {
@@ -269,10 +269,15 @@ class Agent {
 
     std::string reply;
     const auto fixed = options_.answers.find(step);
-    if (fixed != options_.answers.end()) reply = readWholeFile(fixed->second);
-    else if (step == "session") reply = sessionAnswer(mode);
-    else if (step == "list") reply = proven(request) ? listAnswer(mode) : "qevkeyword=1002\r\n\r\n";
-    else if (step == "fetch" && proven(request)) reply = fetchAnswer(mode, fileName);
+    if (fixed != options_.answers.end()) {
+      reply = readWholeFile(fixed->second);
+    } else if (step == "session") {
+      reply = sessionAnswer(mode);
+    } else if (step == "list") {
+      reply = proven(request) ? listAnswer(mode) : "qevkeyword=1002\r\n\r\n";
+    } else if (step == "fetch" && proven(request)) {
+      reply = fetchAnswer(mode, fileName);
+    }
     if (mode == "trickle") return sendTrickling(fd, reply);
     sendBytes(fd, reply.data(), reply.size());
   }
