@@ -127,6 +127,7 @@ TcpOutcome exchange(const std::string& address, std::uint16_t port, const std::s
   }
   const Socket socket;
   if (socket.fd() < 0) return TcpOutcome::ConnectFailed;
+  // Each stage answers Closed when it went well; the last one, when the peer really closed.
   TcpOutcome outcome = connectTo(socket.fd(), peer, timeouts, deadline);
   if (outcome == TcpOutcome::Closed) outcome = sendAll(socket.fd(), request, timeouts, deadline);
   if (outcome == TcpOutcome::Closed) outcome = receiveAll(socket.fd(), maxAnswer, timeouts, deadline, answer);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <thread>
 
 #include "maintenance/logs/agent_fixture.h"
 
@@ -66,6 +67,33 @@ int unusedPort() {
   getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
   close(fd);
   return ntohs(address.sin_port);
+}
+
+TEST(AgentConnect, ConnectionThatNeverCompletesEndsWithTheConnectTimeout) {
+  // A listener that never accepts, its queue filled: further connections are never completed.
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 0), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  std::vector<int> queued;
+  for (int i = 0; i < 4; ++i) {
+    queued.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+    connect(queued.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+
+  // The connect time-out is far shorter than the idle time-out: only it can end the step early.
+  const AgentTimeouts timeouts{500, 30'000, 60'000};
+  AgentSession session;
+  const auto started = Clock::now();
+  EXPECT_EQ(qevOpenAgentSession("127.0.0.1", ntohs(address.sin_port), kPassword, session, timeouts), 0);
+  EXPECT_LT(Clock::now() - started, std::chrono::milliseconds(timeouts.idleMilliseconds));
+  for (const int fd : queued) close(fd);
+  close(listener);
 }
 
 TEST_F(AgentTest, AddressesAndPortsOutsideTheirFormFailBeforeConnecting) {
