@@ -9,6 +9,11 @@ namespace sorrel::platform {
 // terminal never hangs here.
 void waitForOneKey();
 
+// Standard streams of the program: 0 input, 1 output, 2 error.
+bool isTerminal(int stream);
+// Width of the terminal behind a stream in columns; 0 when it is not a terminal or unknown.
+int terminalColumns(int stream);
+
 // Milliseconds since an arbitrary fixed point, wrapping at 2^32 like a 32-bit tick counter.
 std::uint32_t tickCountMilliseconds();
 

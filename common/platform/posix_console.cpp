@@ -1,5 +1,6 @@
 #include "common/platform/console.h"
 
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -32,6 +33,14 @@ void waitForOneKey() {
   const bool switched = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
   readOneByte();
   if (switched) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+}
+
+bool isTerminal(int stream) { return isatty(stream) == 1; }
+
+int terminalColumns(int stream) {
+  winsize size {};
+  if (isatty(stream) != 1 || ioctl(stream, TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_col;
 }
 
 std::uint32_t tickCountMilliseconds() {

@@ -41,12 +41,18 @@ void reapInBackground(pid_t pid) {
   }
 }
 
-// Owns the spawn attributes and file actions for one start.
+// Owns the spawn attributes and file actions for one start. A detached child gets its own
+// session and /dev/null as input; an output descriptor becomes the child's output and error.
 class SpawnSetup {
  public:
-  explicit SpawnSetup(bool detached) {
+  explicit SpawnSetup(bool detached, int outputFd = -1) {
     posix_spawn_file_actions_init(&actions_);
     posix_spawnattr_init(&attributes_);
+    if (outputFd >= 0) {
+      posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+      posix_spawn_file_actions_adddup2(&actions_, outputFd, STDOUT_FILENO);
+      posix_spawn_file_actions_adddup2(&actions_, outputFd, STDERR_FILENO);
+    }
     // Like a start without handle inheritance: the child sees only the standard streams.
     posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
     // The child starts with no blocked signals and default dispositions, whatever this
@@ -137,7 +143,7 @@ bool isProcessId(const char* text, pid_t& pid) {
 }
 
 // posix_spawnp of argv; detached children get their own session and /dev/null as input.
-bool startChild(const std::vector<std::string>& argv, bool detached, pid_t& child) {
+bool startChild(const std::vector<std::string>& argv, bool detached, pid_t& child, int outputFd = -1) {
   if (argv.empty() || argv[0].empty()) return false;
   std::vector<char*> arguments;
   arguments.reserve(argv.size() + 1);
@@ -147,7 +153,7 @@ bool startChild(const std::vector<std::string>& argv, bool detached, pid_t& chil
     arguments.push_back(const_cast<char*>(argument.c_str()));
   }
   arguments.push_back(nullptr);
-  const SpawnSetup setup(detached);
+  const SpawnSetup setup(detached, outputFd);
   return posix_spawnp(&child, argv[0].c_str(), setup.actions(), setup.attributes(), arguments.data(),
                       environ) == 0;
 }
@@ -161,6 +167,36 @@ bool spawnProcess(const std::vector<std::string>& argv, bool wait, pid_t& pid) {
   pid = child;
   if (wait) waitForChild(child);
   else reapInBackground(child);
+  return true;
+}
+
+bool runCollectingOutput(const std::vector<std::string>& argv,
+                         const std::function<void(const char* bytes, std::size_t count)>& onOutput,
+                         int& exitCode) {
+  exitCode = -1;
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0) return false;
+  pid_t child = 0;
+  const bool started = startChild(argv, false, child, ends[1]);
+  close(ends[1]);
+  if (!started) {
+    close(ends[0]);
+    return false;
+  }
+  char buffer[16384];
+  for (;;) {
+    const ssize_t got = read(ends[0], buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    onOutput(buffer, static_cast<std::size_t>(got));
+  }
+  close(ends[0]);
+  int status = 0;
+  pid_t result;
+  do {
+    result = waitpid(child, &status, 0);
+  } while (result < 0 && errno == EINTR);
+  if (result == child && WIFEXITED(status)) exitCode = WEXITSTATUS(status);
   return true;
 }
 

@@ -35,6 +35,14 @@ void sleepMilliseconds(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+bool currentDirectory(std::string& path) {
+  path.clear();
+  std::vector<char> buffer(PATH_MAX + 1);
+  if (getcwd(buffer.data(), buffer.size()) == nullptr) return false;
+  path = buffer.data();
+  return !path.empty() && path.front() == '/';
+}
+
 bool readFileInChunks(const std::string& path, std::uint64_t maxBytes,
                       const std::function<void(const char* bytes, std::size_t count)>& consume) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);

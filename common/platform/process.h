@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -12,6 +14,13 @@ namespace sorrel::platform {
 // input from /dev/null and a background thread reaps it when it ends, so it never lingers as a
 // zombie. True when the process was started; pid receives its id.
 bool spawnProcess(const std::vector<std::string>& argv, bool wait, pid_t& pid);
+
+// Starts argv like spawnProcess with wait, but with standard input from /dev/null and standard
+// output and error into one pipe: hands the output to onOutput as it arrives, then reaps the
+// child. True when it was started; exitCode is its exit status, -1 when a signal ended it.
+bool runCollectingOutput(const std::vector<std::string>& argv,
+                         const std::function<void(const char* bytes, std::size_t count)>& onOutput,
+                         int& exitCode);
 
 // Starts argv like spawnProcess without wait, then watches it for up to graceMilliseconds.
 // A program that cannot do its work (a terminal that cannot open its display) ends at once

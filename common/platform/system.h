@@ -18,6 +18,9 @@ bool makeDirectory(const std::string& path);
 
 void sleepMilliseconds(int milliseconds);
 
+// The current working directory (absolute, as the kernel knows it); false when it cannot be read.
+bool currentDirectory(std::string& path);
+
 // Reads a regular file of 1..maxBytes bytes from start to end in chunks through one small
 // buffer, handing each chunk to consume. False when the file is missing, empty, too large, or
 // does not deliver exactly the size it had when opened.
