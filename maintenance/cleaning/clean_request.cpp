@@ -40,24 +40,30 @@ void markForCleaning(const std::vector<CheckedEntry>& entries) {
 
 }  // namespace
 
-void qevRequestCleaning(Prompter& prompter, int listRows, const std::vector<CheckedEntry>& checked,
+bool qevMarkForCleaning(Prompter& prompter, int listRows, const std::vector<CheckedEntry>& checked,
                         const CleaningConfirmation& confirm) {
   if (listRows <= 0 || listRows >= kMaxListRows) {
     prompter.inform("请点“扫描特殊带点文件”，先搜索网站里包含特殊字符的目录文件！", MessageIcon::Question);
-    return;
+    return false;
   }
   const std::vector<CheckedEntry> entries = entriesWithUsablePaths(checked);
   if (entries.empty()) {
     prompter.inform("请先选择需要进行清理目录文件！", MessageIcon::Question);
-    return;
+    return false;
   }
   std::string programDir;
   if (qevGetExeDir(programDir) != 1) {
     prompter.inform(kExeDirFailedMessage, MessageIcon::Question);
-    return;
+    return false;
   }
-  if (!confirm(pathsOf(entries))) return;
+  if (!confirm(pathsOf(entries))) return false;
   markForCleaning(entries);
+  return true;
+}
+
+void qevRequestCleaning(Prompter& prompter, int listRows, const std::vector<CheckedEntry>& checked,
+                        const CleaningConfirmation& confirm) {
+  if (!qevMarkForCleaning(prompter, listRows, checked, confirm)) return;
   // Counted before the key is raised: a worker that sees the key has also seen the count.
   qevCleaningRequestsRaised().set(qevCleaningRequestsRaised().get() + 1);
   qevWriteSetting(kCleaningRequestKey, "1");

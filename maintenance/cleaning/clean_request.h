@@ -23,6 +23,12 @@ using CleaningConfirmation = std::function<bool(const std::vector<std::string>& 
 void qevRequestCleaning(Prompter& prompter, int listRows, const std::vector<CheckedEntry>& checked,
                         const CleaningConfirmation& confirm);
 
+// The clean command up to the marking, for a front end that runs the pass itself: the same
+// checks and confirmation, then every row reset to '0' and the kept rows marked '2'. No request
+// is raised, so no cleaning worker starts a second pass over the same rows. True when marked.
+bool qevMarkForCleaning(Prompter& prompter, int listRows, const std::vector<CheckedEntry>& checked,
+                        const CleaningConfirmation& confirm);
+
 // The stop command: withdraws the request; a running pass stops before its next entry.
 void qevStopCleaning(Prompter& prompter);
 

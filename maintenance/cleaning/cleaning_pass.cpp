@@ -1,5 +1,6 @@
 #include "maintenance/cleaning/cleaning_pass.h"
 
+#include <ctime>
 #include <vector>
 
 #include "common/files/long_path.h"
@@ -126,6 +127,17 @@ class CleaningPass {
 };
 
 }  // namespace
+
+CleaningPassTime qevCleaningPassTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char date[32] = {};
+  char time[32] = {};
+  std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+  std::strftime(time, sizeof time, "%H-%M-%S", &local);
+  return {date, time};
+}
 
 CleaningPassResult qevRunCleaningPass(const CleaningPassHooks& hooks, const std::string& date,
                                       const std::string& time) {

@@ -23,6 +23,13 @@ struct CleaningPassResult {
 inline constexpr const char* kMovedText = "已清理；已移动到备份目录";
 inline constexpr const char* kMissingText = "已清理；文件或路径不存在，可能在这之前已经动到备份目录";
 
+// The date ("%Y-%m-%d") and time ("%H-%M-%S") of a pass starting now, in local time.
+struct CleaningPassTime {
+  std::string date;
+  std::string time;
+};
+CleaningPassTime qevCleaningPassTimeNow();
+
 // Moves every entry whose row is marked '2' (at most 9999, in insertion order) into
 // <volume root>/qev_dot_file_backup/<date>/<time>/<path below the volume root>, records each
 // outcome in its row and shows the summary. date is "%Y-%m-%d", time "%H-%M-%S", taken once.

@@ -1,7 +1,5 @@
 #include "maintenance/cleaning/cleaning_worker.h"
 
-#include <ctime>
-
 #include "common/files/exe_dir.h"
 #include "common/files/settings.h"
 #include "common/messages/operator_message.h"
@@ -12,20 +10,12 @@ namespace {
 
 constexpr int kPollSeconds = 3;
 
-std::string localTimeText(const char* format) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[32] = {};
-  std::strftime(text, sizeof text, format, &local);
-  return text;
-}
-
 void runRequestedPass(const CleaningPassHooks& hooks) {
   const unsigned raisedBefore = qevCleaningRequestsRaised().get();
   qevCleaningActive().set(1);
   try {
-    qevRunCleaningPass(hooks, localTimeText("%Y-%m-%d"), localTimeText("%H-%M-%S"));
+    const CleaningPassTime now = qevCleaningPassTimeNow();
+    qevRunCleaningPass(hooks, now.date, now.time);
   } catch (...) {
     // A failed pass still ends the request below, so the worker keeps serving later ones.
   }

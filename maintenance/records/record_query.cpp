@@ -38,6 +38,15 @@ int qevShowRecordTable() {
   return 1;
 }
 
+int qevLoadRecordList(std::vector<RecordRow>& rows) {
+  rows.clear();
+  if (qevLoadRecordTable(qevSortKeys().listQuery()) != 1) return 0;
+  for (const RecordRow& entry : qevRecordTable().entries()) {
+    if (entry.used) rows.push_back(entry);
+  }
+  return 1;
+}
+
 int qevQueryRecords(int /*rangeCode: no condition narrows the list*/) {
   if (querying) {
     queryAgain = true;

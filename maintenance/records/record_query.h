@@ -1,4 +1,7 @@
 #pragma once
+#include <vector>
+
+#include "maintenance/records/record_row.h"
 
 // Date range codes of the list query.
 inline constexpr int kRangeToday = 0;
@@ -14,6 +17,11 @@ int qevQueryRecords(int rangeCode);
 // Range buttons off, range code 9999, qevQueryRecords(9999), buttons on. Safe from any thread:
 // the work is carried out on the window's thread, one reload at a time.
 void qevReloadAllRecords();
+
+// The list query with the current sort keys, loaded into the record table, for a front end
+// without a window: rows are the used entries in list order (row n of the list is rows[n - 1]).
+// 1 loaded, 0 failure (rows empty).
+int qevLoadRecordList(std::vector<RecordRow>& rows);
 
 // Replaces the rows of the record list by the used entries of the record table. Answers 1.
 int qevShowRecordTable();

@@ -20,8 +20,9 @@ std::string& scannerNameOverride() {
   return name;
 }
 
-// True: go on with the scan list; otherwise the command ends here.
-bool noScannerRunning(Prompter& prompter) {
+}  // namespace
+
+bool qevNoScannerRunning(Prompter& prompter) {
   const std::string name = qevScannerName();
   switch (qevGetProcessList(name)) {
     case 2:
@@ -35,28 +36,40 @@ bool noScannerRunning(Prompter& prompter) {
   }
 }
 
-void withdrawCleaningRequest() {
+void qevWithdrawCleaningRequest() {
   qevWriteSetting(kCleaningRequestKey, "0");
   qevCleaningActive().set(0);
 }
 
-void startVerifiedScanner(Prompter& prompter, const std::string& programDir) {
+std::string qevVerifiedScannerPath(Prompter& prompter, const std::string& programDir) {
   const std::string name = qevScannerName();
   const std::string scanner = qevCollapseSeparators(programDir + "/" + name);
   if (qevPathExists(scanner) != 1) {
     prompter.inform("文件扫描程序“" + scanner + "”未找到，或无法访问，请重试！" + kServiceLine, MessageIcon::Question);
-    return;
+    return {};
   }
   if (qevVerifyCompanionExe(programDir, name, kConfigFolder) != 1) {
     prompter.inform("文件扫描程序“" + name + "”校验值错误，或无法访问，请重试！" + kServiceLine, MessageIcon::Question);
-    return;
+    return {};
   }
+  return scanner;
+}
+
+namespace {
+
+void startVerifiedScanner(Prompter& prompter, const std::string& programDir) {
+  const std::string scanner = qevVerifiedScannerPath(prompter, programDir);
+  if (scanner.empty()) return;
   if (qevRunProgramInTerminal({scanner, "/FileScan"}) == 0) {
-    prompter.inform("启动文件扫描程序“" + scanner + " /FileScan”失败，请重试！" + kServiceLine, MessageIcon::Question);
+    prompter.inform(qevScannerStartFailedMessage(scanner + " /FileScan"), MessageIcon::Question);
   }
 }
 
 }  // namespace
+
+std::string qevScannerStartFailedMessage(const std::string& commandLine) {
+  return "启动文件扫描程序“" + commandLine + "”失败，请重试！" + kServiceLine;
+}
 
 std::string qevScannerName() {
   return scannerNameOverride().empty() ? std::string(kScannerExeName) : scannerNameOverride();
@@ -70,8 +83,8 @@ void qevLaunchScan(Prompter& prompter, const ScanListEditor& editScanList) {
     prompter.inform(kExeDirFailedMessage, MessageIcon::Question);
     return;
   }
-  if (!noScannerRunning(prompter)) return;
+  if (!qevNoScannerRunning(prompter)) return;
   if (!editScanList()) return;
-  withdrawCleaningRequest();
+  qevWithdrawCleaningRequest();
   startVerifiedScanner(prompter, programDir);
 }
