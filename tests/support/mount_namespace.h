@@ -9,6 +9,9 @@
 // selected and checks that it passed; it skips when the namespace cannot be made.
 bool InPrivateMountNamespace();
 void RerunInPrivateMountNamespace();
+// The same, in a private PID namespace too (its own /proc): the test sees only its own
+// processes, so running or ending "every Sorrelscan" never meets another test's scanner.
+void RerunInPrivateMountAndPidNamespace();
 
 // Mounts a small tmpfs at directory (inside the private namespace only).
 bool MountTmpfs(const std::string& directory);
