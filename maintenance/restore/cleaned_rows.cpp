@@ -58,16 +58,17 @@ std::vector<CleanedRows::Row> CleanedRows::rowsAt(const std::string& place, bool
   return found;
 }
 
-std::vector<CleanedRows::Row> CleanedRows::resetAt(const std::string& place, bool below) {
-  std::vector<Row> rows = rowsAt(place, below);
-  if (rows.empty()) return rows;
+std::vector<std::vector<CleanedRows::Row>> CleanedRows::resetAt(const std::vector<std::string>& places, bool below) {
+  std::vector<std::vector<Row>> rows;
   std::vector<std::string> statements;
-  statements.reserve(rows.size());
-  for (const Row& row : rows) {
-    statements.push_back(std::string("update fileinfo set CompactDatabase = '0', fileinfo = '") + kNotHandledText +
-                         "' where id = " + row.id + " and CompactDatabase = '1'");
+  for (const std::string& place : places) {
+    rows.push_back(rowsAt(place, below));
+    for (const Row& row : rows.back()) {
+      statements.push_back(std::string("update fileinfo set CompactDatabase = '0', fileinfo = '") + kNotHandledText +
+                           "' where id = " + row.id + " and CompactDatabase = '1'");
+    }
   }
-  if (qevExecuteSqlList(statements) != 1) return {};
+  if (!statements.empty() && qevExecuteSqlList(statements) != 1) return std::vector<std::vector<Row>>(places.size());
   return rows;
 }
 

@@ -16,10 +16,10 @@ class CleanedRows {
   // Reads every row in state '1'. False when the data store cannot be read.
   bool load();
 
-  // Sets every loaded row whose path is place (or lies below it, with below) back to '0' and
-  // "未处理", in one transaction; a row that changed state meanwhile is not touched. Answers the
-  // rows as they were, for undo(); none when the update failed.
-  std::vector<Row> resetAt(const std::string& place, bool below);
+  // Sets every loaded row whose path is one of places (or lies below one, with below) back to
+  // '0' and "未处理", in one transaction; a row that changed state meanwhile is not touched.
+  // Answers, place by place, the rows as they were, for undo(); all empty when the update failed.
+  std::vector<std::vector<Row>> resetAt(const std::vector<std::string>& places, bool below);
 
   // Puts rows reset by resetAt back to '1' with their texts (the entry stayed where it was).
   void undo(const std::vector<Row>& rows);

@@ -12,7 +12,11 @@ namespace {
 using sorrel::platform::DirectoryHandle;
 using sorrel::platform::EntryKind;
 
-// "/" + the relative path below both tree roots ("" is the root itself).
+// Entries whose rows are reset in one transaction before they move: one commit (and its wait
+// for the disk) serves many moves.
+constexpr std::size_t kRowBatch = 1000;
+
+// The root followed by the relative path below it ("" is the root itself, else "/a/b").
 std::string below(const std::string& root, const std::string& relative) {
   if (relative.empty()) return root;
   return root == "/" ? relative : root + relative;
@@ -24,6 +28,12 @@ std::string parentOf(const std::string& path) {
 }
 
 std::string nameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// An entry whose place is free, waiting for its move.
+struct FreeEntry {
+  std::string level;  // relative path of its directory
+  std::string name;
+};
 
 class RestorePass {
  public:
@@ -37,71 +47,89 @@ class RestorePass {
     std::vector<std::string> pending{""};
     std::vector<std::string> entered;
     while (!pending.empty()) {
-      const std::string relative = pending.back();
+      const std::string level = pending.back();
       pending.pop_back();
-      entered.push_back(relative);
-      restoreLevel(relative, pending);
+      entered.push_back(level);
+      decideLevel(level, pending);
+      if (free_.size() >= kRowBatch) moveFreeEntries();
     }
+    moveFreeEntries();
     if (!dryRun_) removeEmptyDirectories(entered);
     return result_;
   }
 
  private:
-  // Handles the entries of one directory of the backup tree whose place is a directory too.
-  void restoreLevel(const std::string& relative, std::vector<std::string>& pending) {
-    const DirectoryHandle backup = DirectoryHandle::open(below(location_.directory, relative));
-    const DirectoryHandle place = DirectoryHandle::open(below(location_.volumeRoot, relative));
+  // Decides the entries of one directory of the backup tree whose place is a directory too:
+  // free places wait for their move, existing directories are entered, the rest stays.
+  void decideLevel(const std::string& level, std::vector<std::string>& pending) {
+    const DirectoryHandle backup = DirectoryHandle::open(below(location_.directory, level));
+    const DirectoryHandle place = openPlace(level);
     std::vector<DirectoryHandle::Entry> entries;
     // The level changed since it was entered (moved, replaced by a link, another mount): what
     // is in it stays.
-    if (!backup.valid() || !place.valid() || backup.device() != location_.device ||
-        place.device() != location_.device || !backup.list(entries)) {
-      report(RestoreOutcome::NotMoved, relative);
+    if (!place.valid() || !isOnVolume(backup) || !backup.list(entries)) {
+      report(RestoreOutcome::NotMoved, level);
       return;
     }
     for (const DirectoryHandle::Entry& entry : entries) {
-      const std::string entryRelative = relative + "/" + entry.name;
-      if (entry.kind == EntryKind::Error || entry.device != location_.device || isInBackupRoot(entryRelative)) {
-        report(RestoreOutcome::NotMoved, entryRelative);
+      const std::string relative = level + "/" + entry.name;
+      if (entry.kind == EntryKind::Error || entry.device != location_.device || isInBackupRoot(relative)) {
+        report(RestoreOutcome::NotMoved, relative);
         continue;
       }
       const sorrel::platform::EntryStatus target = place.look(entry.name);
-      if (target.kind == EntryKind::NotFound && holdsMountPoint(entryRelative)) {
+      if (target.kind == EntryKind::NotFound && holdsMountPoint(relative)) {
         // Moved whole, it would carry another file system into the website tree.
-        report(RestoreOutcome::NotMoved, entryRelative);
+        report(RestoreOutcome::NotMoved, relative);
       } else if (target.kind == EntryKind::NotFound) {
-        moveBack(backup, place, entry.name, entryRelative);
+        free_.push_back({level, entry.name});
       } else if (entry.kind == EntryKind::Directory && target.kind == EntryKind::Directory &&
                  target.device == location_.device) {
-        pending.push_back(entryRelative);
+        pending.push_back(relative);
       } else {
-        report(RestoreOutcome::PlaceTaken, entryRelative);
+        report(RestoreOutcome::PlaceTaken, relative);
       }
     }
   }
 
-  void moveBack(const DirectoryHandle& backup, const DirectoryHandle& place, const std::string& name,
-                const std::string& relative) {
+  // Moves the waiting entries back. Their rows are reset first, in one transaction: killed
+  // before a move, they already say what the next run makes true. A move that fails gives its
+  // rows back their old state.
+  void moveFreeEntries() {
     if (dryRun_) {
-      report(RestoreOutcome::WouldRestore, relative);
+      for (const FreeEntry& entry : free_) report(RestoreOutcome::WouldRestore, entry.level + "/" + entry.name);
+      free_.clear();
       return;
     }
-    // The rows first: killed before the move, they already say what the next run will make true.
-    const std::vector<CleanedRows::Row> reset = rows_.resetAt(placeOf(relative), true);
-    switch (backup.moveNoReplace(name, place, name)) {
-      case DirectoryHandle::MoveResult::Moved:
-        result_.rowsReset += static_cast<unsigned>(reset.size());
+    std::vector<std::string> places;
+    for (const FreeEntry& entry : free_) places.push_back(placeOf(entry.level + "/" + entry.name));
+    const std::vector<std::vector<CleanedRows::Row>> reset = rows_.resetAt(places, true);
+    std::vector<CleanedRows::Row> stayed;
+    DirectoryHandle backup;
+    DirectoryHandle place;
+    for (std::size_t i = 0; i < free_.size(); ++i) {
+      const FreeEntry& entry = free_[i];
+      // Entries of one level follow each other: its two directories are opened once.
+      if (i == 0 || entry.level != free_[i - 1].level) {
+        backup = DirectoryHandle::open(below(location_.directory, entry.level));
+        place = openPlace(entry.level);
+      }
+      const DirectoryHandle::MoveResult moved = isOnVolume(backup) && place.valid()
+                                                    ? backup.moveNoReplace(entry.name, place, entry.name)
+                                                    : DirectoryHandle::MoveResult::Failed;
+      const std::string relative = entry.level + "/" + entry.name;
+      if (moved == DirectoryHandle::MoveResult::Moved) {
+        result_.rowsReset += static_cast<unsigned>(reset[i].size());
         report(RestoreOutcome::Restored, relative);
-        return;
-      case DirectoryHandle::MoveResult::TargetExists:
-        rows_.undo(reset);
-        report(RestoreOutcome::PlaceTaken, relative);
-        return;
-      case DirectoryHandle::MoveResult::Failed:
-        rows_.undo(reset);
-        report(RestoreOutcome::NotMoved, relative);
-        return;
+        continue;
+      }
+      stayed.insert(stayed.end(), reset[i].begin(), reset[i].end());
+      report(moved == DirectoryHandle::MoveResult::TargetExists ? RestoreOutcome::PlaceTaken
+                                                                 : RestoreOutcome::NotMoved,
+             relative);
     }
+    rows_.undo(stayed);
+    free_.clear();
   }
 
   // Children before their parents: the reverse of the order the levels were entered in. A
@@ -111,13 +139,22 @@ class RestorePass {
       if (it->empty()) continue;
       const DirectoryHandle parent = DirectoryHandle::open(below(location_.directory, parentOf(*it)));
       if (parent.removeEmptyDirectory(nameOf(*it))) {
-        result_.rowsReset += static_cast<unsigned>(rows_.resetAt(placeOf(*it), false).size());
+        result_.rowsReset += static_cast<unsigned>(rows_.resetAt({placeOf(*it)}, false).front().size());
       }
     }
     const std::string dateDirectory = parentOf(location_.directory);
     if (DirectoryHandle::open(dateDirectory).removeEmptyDirectory(location_.time)) {
       DirectoryHandle::open(backupRoot_).removeEmptyDirectory(location_.date);
     }
+  }
+
+  DirectoryHandle openPlace(const std::string& level) const {
+    DirectoryHandle place = DirectoryHandle::open(placeOf(level));
+    return isOnVolume(place) ? std::move(place) : DirectoryHandle();
+  }
+
+  bool isOnVolume(const DirectoryHandle& directory) const {
+    return directory.valid() && directory.device() == location_.device;
   }
 
   bool holdsMountPoint(const std::string& relative) const {
@@ -152,6 +189,7 @@ class RestorePass {
   const std::string backupRoot_;
   const std::vector<sorrel::platform::MountPoint> mounts_ = sorrel::platform::readMountTable();
   CleanedRows rows_;
+  std::vector<FreeEntry> free_;
   RestoreResult result_;
 };
 

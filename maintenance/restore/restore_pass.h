@@ -38,10 +38,11 @@ struct RestoreResult {
 // leave the volume, an entry that holds a mount point is not moved, and nothing is restored into
 // the backup root itself.
 //
-// Before an entry moves, the cleaned rows (state '1') of its place and of everything below it
-// get '0' and "未处理" back; a failed move puts them back as they were. So a restore killed at any
-// moment leaves every entry whole at one of its two places and the rows of moved entries reset,
-// and running it again finishes the work. Afterwards directories left empty in the backup tree
+// Before entries move, the cleaned rows (state '1') of their places and of everything below
+// them get '0' and "未处理" back (in one transaction for up to 1,000 entries); a
+// failed move puts its rows back as they were. So a restore killed at any moment leaves every
+// entry whole at one of its two places and the rows of every moved entry reset, and running it
+// again finishes the work. Afterwards directories left empty in the backup tree
 // are removed, the backup directory and its date directory too once empty.
 //
 // A dry run decides the same way and reports every entry, but moves, removes and writes nothing.
