@@ -1,0 +1,104 @@
+#include <algorithm>
+#include <vector>
+
+#include "cli/json_text.h"
+#include "cli/subcommand_table.h"
+#include "cli/terminal.h"
+#include "maintenance/records/record_query.h"
+
+namespace {
+
+constexpr const char* kStoreFailedMessage = "读取数据库时发生错误，请重试！";
+
+// The column headers of the desktop program's record list.
+constexpr const char* kNumberHeader = "序号";
+constexpr const char* kKindHeader = "文件类别";
+constexpr const char* kSizeHeader = "文件大小";
+constexpr const char* kStateHeader = "状态";
+constexpr const char* kPathHeader = "路径";
+
+std::string padded(const std::string& text, std::size_t width, bool right) {
+  const std::size_t shown = qevDisplayWidth(text);
+  const std::string fill(width > shown ? width - shown : 0, ' ');
+  return right ? fill + text : text + fill;
+}
+
+struct ColumnWidths {
+  std::size_t number, kind, size, state;
+};
+
+ColumnWidths widthsOf(const std::vector<RecordRow>& rows) {
+  ColumnWidths widths{qevDisplayWidth(kNumberHeader), qevDisplayWidth(kKindHeader), qevDisplayWidth(kSizeHeader),
+                      qevDisplayWidth(kStateHeader)};
+  widths.number = std::max(widths.number, std::to_string(rows.size()).size());
+  for (const RecordRow& row : rows) {
+    widths.kind = std::max(widths.kind, qevDisplayWidth(row.kind));
+    widths.size = std::max(widths.size, qevDisplayWidth(row.size));
+    widths.state = std::max(widths.state, qevDisplayWidth(row.state));
+  }
+  return widths;
+}
+
+std::string textLine(const ColumnWidths& widths, const std::string& number, const std::string& kind,
+                     const std::string& size, const std::string& state, const std::string& path) {
+  return padded(number, widths.number, true) + "  " + padded(kind, widths.kind, false) + "  " +
+         padded(size, widths.size, true) + "  " + padded(state, widths.state, false) + "  " + path;
+}
+
+void printText(Terminal& terminal, const std::vector<RecordRow>& rows) {
+  const ColumnWidths widths = widthsOf(rows);
+  terminal.print(textLine(widths, kNumberHeader, kKindHeader, kSizeHeader, kStateHeader, kPathHeader));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const RecordRow& row = rows[i];
+    terminal.print(textLine(widths, std::to_string(i + 1), row.kind, row.size, row.state, row.path));
+  }
+}
+
+void printJson(Terminal& terminal, const std::vector<RecordRow>& rows) {
+  std::string json = "[";
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const RecordRow& row = rows[i];
+    json += i == 0 ? "\n  " : ",\n  ";
+    json += qevJsonObject({
+        {"number", std::to_string(i + 1)},
+        {"record_id", qevJsonString(row.recordId)},
+        {"name", qevJsonString(row.name)},
+        {"kind", qevJsonString(row.kind)},
+        {"size", qevJsonString(row.size)},
+        {"state", qevJsonString(row.state)},
+        {"path", qevJsonString(row.path)},
+    });
+  }
+  terminal.write(json + (rows.empty() ? "]\n" : "\n]\n"));
+}
+
+int runList(const ParsedOptions& options, Terminal& terminal) {
+  if (!options.operands.empty()) return qevUsageError(terminal, "unexpected argument '" + options.operands[0] + "'");
+  std::vector<RecordRow> rows;
+  if (qevLoadRecordList(rows) != 1) return terminal.failOnce(kStoreFailedMessage);
+  if (options.has("json")) {
+    printJson(terminal, rows);
+  } else {
+    printText(terminal, rows);
+  }
+  return kExitSuccess;
+}
+
+}  // namespace
+
+const Subcommand& qevListSubcommand() {
+  static const Subcommand command{
+      "list",
+      "list [--json]",
+      "list the entries the last scan recorded",
+      "Lists the entries the last scan recorded, as the desktop program lists them: number, kind,\n"
+      "size, state and path. The numbers are the ones 'sorrel clean' takes.\n"
+      "\n"
+      "      --json    one JSON array of objects with the keys number, record_id, name, kind,\n"
+      "                size, state and path (texts as the list shows them)\n"
+      "  -h, --help    show this help\n",
+      {{"json", 0, false}},
+      runList,
+  };
+  return command;
+}

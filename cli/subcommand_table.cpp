@@ -1,0 +1,11 @@
+#include "cli/subcommand_table.h"
+
+const std::vector<Subcommand>& qevSubcommands() {
+  static const std::vector<Subcommand> table = {
+      qevScanSubcommand(),
+      qevListSubcommand(),
+      qevCleanSubcommand(),
+      qevRestoreSubcommand(),
+  };
+  return table;
+}
