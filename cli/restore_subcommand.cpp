@@ -38,6 +38,7 @@ int runRestore(const ParsedOptions& options, Terminal& terminal) {
     case 2: return terminal.failOnce("not confirmed; nothing was changed");
     default: return kExitFailure;  // the operation told why
   }
+  terminal.print(qevRestoreSummaryText(result, dryRun));
   const unsigned left = result.placeTaken + result.notMoved;
   if (!dryRun && left > 0) {
     return terminal.failOnce(std::to_string(left) + " of the entries stay in the backup tree (listed above)");

@@ -45,4 +45,5 @@ inline constexpr int kAlarmSettings = 1081;
 inline constexpr int kHelpPane = 1082;
 inline constexpr int kReportSuspicious = 1087;
 inline constexpr int kOpenContainingFolder = 32777;
+inline constexpr int kRestoreBackup = 32790;  // "更多功能": put a cleaning pass's entries back
 }  // namespace command_id

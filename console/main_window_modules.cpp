@@ -2,6 +2,7 @@
 
 #include "console/clean_commands.h"
 #include "console/command_ids.h"
+#include "console/restore_backup_command.h"
 #include "console/scan_command.h"
 #include "console/server_command.h"
 #include "console/window_workers.h"
@@ -14,4 +15,5 @@ void qevInstallModuleCommands(CSorrelmedeDlg& window) {
   window.setCommandHandler(command_id::kClean, [&window] { qevRunCleanCommand(window); });
   window.setCommandHandler(command_id::kStopCleaning, [&window] { qevRunStopCleaningCommand(window); });
   window.setCommandHandler(command_id::kServerManagement, [&window] { qevRunServerManagementCommand(window); });
+  window.setCommandHandler(command_id::kRestoreBackup, [&window] { qevRunRestoreBackupCommand(window); });
 }

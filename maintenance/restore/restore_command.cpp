@@ -40,7 +40,6 @@ int qevRunRestoreCommand(Prompter& prompter, const std::string& directory, bool 
     prompter.inform(kRestoreStoreFailedMessage, MessageIcon::Stop);
     return 0;
   }
-  prompter.inform(qevRestoreSummaryText(result, dryRun), MessageIcon::Information);
   return 1;
 }
 
@@ -64,4 +63,19 @@ std::string qevRestoreItemText(const RestoreItem& item) {
     case RestoreOutcome::NotMoved: return "无法恢复，留在备份目录中：" + item.backupPath;
   }
   return {};
+}
+
+std::string qevRestoreLeftText(const std::vector<RestoreItem>& items, std::size_t limit) {
+  std::string text;
+  std::size_t listed = 0;
+  std::size_t left = 0;
+  for (const RestoreItem& item : items) {
+    if (item.outcome != RestoreOutcome::PlaceTaken && item.outcome != RestoreOutcome::NotMoved) continue;
+    ++left;
+    if (listed == limit) continue;
+    text += (text.empty() ? "" : "\r\n") + qevRestoreItemText(item);
+    ++listed;
+  }
+  if (left > listed) text += "\r\n……另有 " + std::to_string(left - listed) + " 个";
+  return text;
 }
