@@ -121,9 +121,3 @@ inline std::string rowState(const std::string& path) {
 }
 
 }  // namespace sorrel_test
-
-#define RUN_IN_PRIVATE_NAMESPACES()         \
-  if (!InPrivateMountNamespace()) {         \
-    RerunInPrivateMountAndPidNamespace();   \
-    return;                                 \
-  }

@@ -107,7 +107,7 @@ class SorrelJourneyTest : public ::testing::Test {
 };
 
 TEST_F(SorrelJourneyTest, ScanListCleanAndRestoreGiveBackTheTreeAndTheRows) {
-  RUN_IN_PRIVATE_NAMESPACES();
+  RUN_IN_PRIVATE_MOUNT_AND_PID_NAMESPACES();
   const TreeSnapshot before = merged(kOrdinary, kSpecial);
   makeTree(site_, before);
 
@@ -150,7 +150,7 @@ TEST_F(SorrelJourneyTest, ScanListCleanAndRestoreGiveBackTheTreeAndTheRows) {
 }
 
 TEST_F(SorrelJourneyTest, RestoreLeavesAndListsEntriesWhosePlaceIsTaken) {
-  RUN_IN_PRIVATE_NAMESPACES();
+  RUN_IN_PRIVATE_MOUNT_AND_PID_NAMESPACES();
   const std::string backup = scanAndClean({{"/con.asp", "file:shell"}, {"/aux", "file:aux"}});
   writeFile(site_ + "/con.asp", "uploaded since");
 
@@ -172,7 +172,7 @@ TEST_F(SorrelJourneyTest, RestoreLeavesAndListsEntriesWhosePlaceIsTaken) {
 }
 
 TEST_F(SorrelJourneyTest, RestoreKilledPartWayLosesNothingAndASecondOneFinishes) {
-  RUN_IN_PRIVATE_NAMESPACES();
+  RUN_IN_PRIVATE_MOUNT_AND_PID_NAMESPACES();
   constexpr int kEntries = 6000;
   const std::string backup = volume_ + "/qev_dot_file_backup/2012-05-01/10-20-30";
   auto place = [this](int i) { return site_ + "/d" + std::to_string(i % 7) + "/con." + std::to_string(i); };
@@ -237,7 +237,7 @@ TEST_F(SorrelJourneyTest, RestoreKilledPartWayLosesNothingAndASecondOneFinishes)
 }
 
 TEST_F(SorrelJourneyTest, QuestionsAreAskedOnATerminalAndAnsweredNoWithoutOne) {
-  RUN_IN_PRIVATE_NAMESPACES();
+  RUN_IN_PRIVATE_MOUNT_AND_PID_NAMESPACES();
   makeTree(site_, {{"/con.asp", "file:shell"}, {"/aux", "file:aux"}});
   ASSERT_EQ(program_.run({"scan", site_}).exitCode, 3);
 
@@ -267,7 +267,7 @@ TEST_F(SorrelJourneyTest, QuestionsAreAskedOnATerminalAndAnsweredNoWithoutOne) {
 }
 
 TEST_F(SorrelJourneyTest, ScanAnswersZeroWithoutFindsAndNeverEndsARunningScanUnasked) {
-  RUN_IN_PRIVATE_NAMESPACES();
+  RUN_IN_PRIVATE_MOUNT_AND_PID_NAMESPACES();
   makeTree(site_, kOrdinary);
   EXPECT_EQ(program_.run({"scan", site_}).exitCode, 0);
   EXPECT_EQ(rowCount(), 0);
@@ -296,7 +296,7 @@ TEST_F(SorrelJourneyTest, ScanAnswersZeroWithoutFindsAndNeverEndsARunningScanUna
 }
 
 TEST_F(SorrelJourneyTest, UsageErrorsAndFailuresAnswerTheirCodesWithOneLine) {
-  RUN_IN_PRIVATE_NAMESPACES();
+  RUN_IN_PRIVATE_MOUNT_AND_PID_NAMESPACES();
   struct Case {
     std::vector<std::string> arguments;
     int exitCode;

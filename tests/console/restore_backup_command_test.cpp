@@ -52,12 +52,6 @@ class RestoreBackupCommandTest : public MainWindowTest {
   std::string backup_;
 };
 
-#define RUN_IN_PRIVATE_MOUNT_NAMESPACE() \
-  if (!InPrivateMountNamespace()) {      \
-    RerunInPrivateMountNamespace();      \
-    return;                              \
-  }
-
 TEST_F(RestoreBackupCommandTest, ConfirmedRestoreShowsWhatStayedAndTheListShowsTheRowsBack) {
   RUN_IN_PRIVATE_MOUNT_NAMESPACE();
   pick(backup_);

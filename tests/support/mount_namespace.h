@@ -15,3 +15,15 @@ void RerunInPrivateMountAndPidNamespace();
 
 // Mounts a small tmpfs at directory (inside the private namespace only).
 bool MountTmpfs(const std::string& directory);
+
+// The first line of a test body that needs them: the outer run re-executes the test inside.
+#define RUN_IN_PRIVATE_MOUNT_NAMESPACE() \
+  if (!InPrivateMountNamespace()) {      \
+    RerunInPrivateMountNamespace();      \
+    return;                              \
+  }
+#define RUN_IN_PRIVATE_MOUNT_AND_PID_NAMESPACES() \
+  if (!InPrivateMountNamespace()) {               \
+    RerunInPrivateMountAndPidNamespace();         \
+    return;                                       \
+  }

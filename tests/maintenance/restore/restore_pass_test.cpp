@@ -25,12 +25,6 @@ namespace {
 constexpr const char* kMoved = "已清理；已移动到备份目录";
 constexpr const char* kMissing = "已清理；文件或路径不存在，可能在这之前已经动到备份目录";
 
-#define RUN_IN_PRIVATE_MOUNT_NAMESPACE() \
-  if (!InPrivateMountNamespace()) {      \
-    RerunInPrivateMountNamespace();      \
-    return;                              \
-  }
-
 void addRow(const std::string& id, const std::string& path, const std::string& state, const std::string& text) {
   ASSERT_EQ(qevExecuteSql("insert into fileinfo (fid, regdate, filenameid, filename, filepath, filesize, filesize2, "
                           "CompactDatabase, filechkval, fileinfo, filetype) values ('1', '2012-05-01', '" + id +
