@@ -10,6 +10,7 @@
 
 #include "cli/json_text.h"
 #include "cli/sorrel_fixture.h"
+#include "common/files/settings.h"
 #include "support/tree_snapshot.h"
 
 namespace fs = std::filesystem;
@@ -138,6 +139,8 @@ TEST_F(SorrelJourneyTest, ScanListCleanAndRestoreGiveBackTheTreeAndTheRows) {
   EXPECT_EQ(snapshotTree(site_), kOrdinary);
   EXPECT_EQ(snapshotTree(backup + "/site"), kSpecial);
   EXPECT_EQ(rowCount("CompactDatabase = '1'"), kRecorded);
+  // The pass ran here: no request was raised that a desktop program's worker would serve again.
+  EXPECT_EQ(qevReadSettingInt("CompactDatabase", 0), 0);
 
   const SorrelRun restore = program_.run({"restore", "--yes", backup});
   EXPECT_EQ(restore.exitCode, 0) << restore.err;
