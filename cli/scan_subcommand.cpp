@@ -9,6 +9,7 @@
 #include "common/platform/process.h"
 #include "common/platform/system.h"
 #include "common/store/datastore.h"
+#include "common/text/trim.h"
 #include "maintenance/scan/scan_launch.h"
 #include "maintenance/scan/scan_list.h"
 
@@ -40,9 +41,7 @@ class RunningScanPrompter : public Prompter {
   PromptAnswer answer_ = PromptAnswer::No;
 };
 
-bool hasDirectoryLine(const std::string& list) {
-  return list.find_first_not_of(" \t\r\n") != std::string::npos;
-}
+bool hasDirectoryLine(const std::string& list) { return !qevTrimWhiteSpace(list).empty(); }
 
 // The scan list text of the directories named on the command line, made absolute.
 bool scanListOf(const std::vector<std::string>& directories, std::string& text) {

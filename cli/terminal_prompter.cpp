@@ -4,21 +4,15 @@
 #include <array>
 #include <string_view>
 
-namespace {
+#include "common/text/ascii_case.h"
+#include "common/text/trim.h"
 
-std::string trimmedLower(const std::string& answer) {
-  const std::size_t first = answer.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  std::string text = answer.substr(first, answer.find_last_not_of(" \t\r") - first + 1);
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-  return text;
-}
+namespace {
 
 bool isYes(const std::string& answer, PromptButtons buttons) {
   constexpr std::array<std::string_view, 3> kYes = {"y", "yes", "是"};
   constexpr std::array<std::string_view, 2> kOk = {"ok", "确定"};
-  const std::string text = trimmedLower(answer);
+  const std::string text = qevLowerAscii(qevTrimWhiteSpace(answer));
   const bool yes = std::find(kYes.begin(), kYes.end(), text) != kYes.end();
   const bool ok = std::find(kOk.begin(), kOk.end(), text) != kOk.end();
   return yes || (buttons == PromptButtons::OkCancel && ok);
