@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/files/exe_dir.h"
+#include "common/platform/files.h"
 #include "common/platform/system.h"
 
 // Every run of separators becomes one (the two passes of "replace // by /" and then some: on
@@ -26,6 +27,11 @@ std::string qevProgramPath(const std::string& relative) {
 int qevPathExists(const std::string& path) {
   if (path.size() <= 3 || path.size() >= 260) return 0;
   return sorrel::platform::entryExists(path) ? 1 : 0;
+}
+
+int qevDirectoryExists(const std::string& path) {
+  if (path.size() <= 3 || path.size() >= 260) return 0;
+  return sorrel::platform::lookupEntry(path).kind == sorrel::platform::EntryKind::Directory ? 1 : 0;
 }
 
 int qevCreateDirectoryChain(const std::string& path) {

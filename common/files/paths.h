@@ -7,6 +7,10 @@
 // Paths of 0..3 bytes or of 260 bytes and more answer 0 without looking.
 int qevPathExists(const std::string& path);
 
+// 1 if a directory of exactly that name exists (a final link is not followed, so a link to a
+// directory answers 0), else 0. The same length bounds as qevPathExists.
+int qevDirectoryExists(const std::string& path);
+
 // Creates every missing level of an absolute directory path ("/" at index 0, 3..260 bytes).
 // 1 if every level exists afterwards and at least one level below "/" was processed, else 0.
 int qevCreateDirectoryChain(const std::string& path);

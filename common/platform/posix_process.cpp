@@ -218,6 +218,24 @@ EarlyOutcome spawnAndWatch(const std::vector<std::string>& argv, int graceMillis
   return EarlyOutcome::stillRunning;
 }
 
+WaitOutcome spawnAndWaitUnless(const std::vector<std::string>& argv, const std::function<bool()>& giveUp) {
+  pid_t child = 0;
+  if (!startChild(argv, false, child)) return WaitOutcome::notStarted;
+  constexpr auto kPoll = std::chrono::milliseconds(50);
+  while (true) {
+    int status = 0;
+    const pid_t result = waitpid(child, &status, WNOHANG);
+    if (result == child) return WaitOutcome::ended;
+    // Somebody else reaped it (it can no longer be waited for): it has ended all the same.
+    if (result < 0 && errno != EINTR) return WaitOutcome::ended;
+    if (giveUp && giveUp()) {
+      reapInBackground(child);
+      return WaitOutcome::gaveUp;
+    }
+    std::this_thread::sleep_for(kPoll);
+  }
+}
+
 bool environmentHas(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0';

@@ -28,6 +28,12 @@ bool runCollectingOutput(const std::vector<std::string>& argv,
 enum class EarlyOutcome { notStarted, stillRunning, endedWell, endedBadly };
 EarlyOutcome spawnAndWatch(const std::vector<std::string>& argv, int graceMilliseconds);
 
+// Starts argv like spawnProcess with wait and waits for the child to end, asking giveUp every
+// 50 ms. Once giveUp answers true the wait ends at once: the child goes on running and is reaped
+// in the background when it ends, so no caller is held by a child that never ends.
+enum class WaitOutcome { notStarted, ended, gaveUp };
+WaitOutcome spawnAndWaitUnless(const std::vector<std::string>& argv, const std::function<bool()>& giveUp);
+
 // True when an executable regular file of that name is found in a directory of PATH.
 bool isOnPath(const std::string& name);
 

@@ -107,6 +107,15 @@ int qevRunProgram(const std::vector<std::string>& argv, int wait) {
   return platform::spawnProcess(argv, wait == 1, pid) ? 1 : 0;
 }
 
+int qevRunProgramUntil(const std::vector<std::string>& argv, const std::function<bool()>& giveUp) {
+  switch (platform::spawnAndWaitUnless(argv, giveUp)) {
+    case platform::WaitOutcome::ended: return 1;
+    case platform::WaitOutcome::gaveUp: return 2;
+    case platform::WaitOutcome::notStarted: return 0;
+  }
+  return 0;
+}
+
 int qevRunProgramW(const std::vector<std::u16string>& argv) {
   std::vector<std::string> converted;
   converted.reserve(argv.size());

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,10 @@
 // wait 1: wait until the child ends. Otherwise the child runs in its own session with standard
 // input from /dev/null and is reaped when it ends. Non-zero if the process was started.
 int qevRunProgram(const std::vector<std::string>& argv, int wait);
+// Starts argv like qevRunProgram with wait 1 and waits for it to end, but asks giveUp every 50 ms:
+// once it answers true the wait ends and the program is left to run (reaped when it ends).
+// 1 the program ended, 2 the wait was given up, 0 it could not be started.
+int qevRunProgramUntil(const std::vector<std::string>& argv, const std::function<bool()>& giveUp);
 // Never waits.
 int qevRunProgramW(const std::vector<std::u16string>& argv);
 

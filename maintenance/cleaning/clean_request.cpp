@@ -64,10 +64,7 @@ bool qevMarkForCleaning(Prompter& prompter, int listRows, const std::vector<Chec
 void qevRequestCleaning(Prompter& prompter, int listRows, const std::vector<CheckedEntry>& checked,
                         const CleaningConfirmation& confirm) {
   if (!qevMarkForCleaning(prompter, listRows, checked, confirm)) return;
-  // Counted before the key is raised: a worker that sees the key has also seen the count.
-  qevCleaningRequestsRaised().set(qevCleaningRequestsRaised().get() + 1);
-  qevWriteSetting(kCleaningRequestKey, "1");
-  qevCleaningActive().set(1);
+  qevRaiseCleaningRequest();
   prompter.inform(kCleaningStartedMessage, MessageIcon::Information);
 }
 

@@ -12,3 +12,7 @@ GuardedValue<int>& qevCleaningActive();
 // How many cleanings the clean command has raised in this process. The worker compares it before
 // and after a pass, so a cleaning confirmed while a pass runs is not dropped with the pass's end.
 GuardedValue<unsigned>& qevCleaningRequestsRaised();
+
+// Raises the cleaning request for the worker, for rows already marked '2': counts it, writes
+// the request key "1", then sets the cleaning-active flag.
+void qevRaiseCleaningRequest();
