@@ -6,7 +6,7 @@
 # The one list of Debian packages the project needs to build, test and run.
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev \
             libsqlite3-dev sqlite3 libssl-dev zlib1g-dev \
-            qt6-base-dev qt6-base-dev-tools libgl-dev \
+            qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n \
             fonts-wqy-microhei xvfb xauth util-linux mount xdg-utils
 
 ifeq ($(SANITIZE),1)

@@ -15,6 +15,8 @@ using namespace command_id;
 
 namespace {
 
+constexpr const char* kWaitingRefusal = "正在等待上一个操作完成，请稍候再试！";
+
 using Handler = void (CSorrelmedeDlg::*)();
 
 struct CommandRoute {
@@ -81,11 +83,20 @@ void CSorrelmedeDlg::installCommandRoutes() {
 bool CSorrelmedeDlg::dispatchCommand(int id) {
   const auto found = commands_.find(id);
   if (found == commands_.end()) return false;
+  if (waiting()) {
+    prompter_->inform(kWaitingRefusal, MessageIcon::Question);
+    return true;
+  }
   if (found->second) found->second();
   return true;
 }
 
 bool CSorrelmedeDlg::knowsCommand(int id) const { return commands_.count(id) != 0; }
+
+bool CSorrelmedeDlg::hasCommandHandler(int id) const {
+  const auto found = commands_.find(id);
+  return found != commands_.end() && static_cast<bool>(found->second);
+}
 
 void CSorrelmedeDlg::setCommandHandler(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
 

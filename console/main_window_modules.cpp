@@ -2,9 +2,11 @@
 
 #include "console/clean_commands.h"
 #include "console/command_ids.h"
+#include "console/compaction_command.h"
 #include "console/restore_backup_command.h"
 #include "console/scan_command.h"
 #include "console/server_command.h"
+#include "console/settings_commands.h"
 #include "console/window_workers.h"
 #include "maintenance/scan/scan_watcher.h"
 
@@ -16,4 +18,7 @@ void qevInstallModuleCommands(CSorrelmedeDlg& window) {
   window.setCommandHandler(command_id::kStopCleaning, [&window] { qevRunStopCleaningCommand(window); });
   window.setCommandHandler(command_id::kServerManagement, [&window] { qevRunServerManagementCommand(window); });
   window.setCommandHandler(command_id::kRestoreBackup, [&window] { qevRunRestoreBackupCommand(window); });
+  window.setCommandHandler(command_id::kCompact, [&window] { qevRunCompactionCommand(window); });
+  window.setCommandHandler(command_id::kMonitorRules, [&window] { qevRunMonitorRulesCommand(window); });
+  window.setCommandHandler(command_id::kAlarmSettings, [&window] { qevRunAlarmSettingsCommand(window); });
 }

@@ -4,6 +4,7 @@
 // What other modules add to the main window: the bodies of the scan watcher and the cleaning
 // worker, and the handlers of the commands they own (scan, clean, stop cleaning...), registered
 // with setCommandHandler: the scan watcher and the cleaning worker, and commands 1066 (scan),
-// 1048 (clean), 1065 (stop cleaning) and 32790 (restore a backup directory).
+// 1048 (clean), 1065 (stop cleaning), 1050 (compaction), 1053 (monitor rules), 1081 (alarm
+// settings) and 32790 (restore a backup directory).
 CSorrelmedeDlg::Workers qevMainWindowWorkers();
 void qevInstallModuleCommands(CSorrelmedeDlg& window);

@@ -1,6 +1,5 @@
 #include "console/message_box_prompter.h"
 
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QString>
 
@@ -27,20 +26,6 @@ QMessageBox::StandardButtons boxButtons(PromptButtons buttons) {
   return QMessageBox::Ok;
 }
 
-// The messages speak of the buttons by their Chinese names ("点“是”..."), so the buttons carry
-// them whatever translations Qt has installed.
-void labelButtons(QMessageBox& box) {
-  const struct {
-    QMessageBox::StandardButton button;
-    const char* label;
-  } labels[] = {
-      {QMessageBox::Yes, "是(&Y)"}, {QMessageBox::No, "否(&N)"}, {QMessageBox::Ok, "确定"}, {QMessageBox::Cancel, "取消"},
-  };
-  for (const auto& entry : labels) {
-    if (QAbstractButton* button = box.button(entry.button)) button->setText(QString::fromUtf8(entry.label));
-  }
-}
-
 PromptAnswer answerOf(int button) {
   switch (button) {
     case QMessageBox::Yes: return PromptAnswer::Yes;
@@ -55,6 +40,5 @@ PromptAnswer answerOf(int button) {
 PromptAnswer MessageBoxPrompter::prompt(const std::string& text, MessageIcon icon, PromptButtons buttons) {
   QMessageBox box(boxIcon(icon), toDisplayText(kApplicationName), toDisplayText(text), boxButtons(buttons),
                   parent_);
-  labelButtons(box);
   return answerOf(box.exec());
 }

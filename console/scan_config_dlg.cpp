@@ -43,16 +43,7 @@ void CScanConfigDlg::loadSavedList() {
 
 void CScanConfigDlg::showStoredText() { edit_->setPlainText(toDisplayText(directoryText_)); }
 
-std::string CScanConfigDlg::editText() const {
-  std::string text = edit_->toPlainText().toStdString();
-  std::string windowsLines;
-  windowsLines.reserve(text.size() + text.size() / 16);
-  for (const char c : text) {
-    if (c == '\n') windowsLines += '\r';
-    windowsLines += c;
-  }
-  return windowsLines;
-}
+std::string CScanConfigDlg::editText() const { return fromDisplayText(edit_->toPlainText()); }
 
 void CScanConfigDlg::onBrowse() {
   std::string folder;

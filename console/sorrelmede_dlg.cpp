@@ -22,8 +22,10 @@
 #include "console/help_pane.h"
 #include "console/main_window_controls.h"
 #include "console/message_box_prompter.h"
+#include "console/more_commands_menu.h"
 #include "console/record_list_model.h"
 #include "console/vendor_site.h"
+#include "console/waiting_dialog.h"
 #include "console/window_texts.h"
 #include "maintenance/records/record_query.h"
 
@@ -34,6 +36,9 @@ namespace {
 constexpr int kPaneHeight = 180;
 constexpr int kPaneTopFromBottom = 190;
 constexpr int kListBottomMargin = 195;
+// Between the last command button and "官方网站", which keeps its place at the right.
+constexpr int kMoreCommandsLeft = 798;
+constexpr int kMoreCommandsWidth = 92;
 constexpr std::array kRangeButtons = {kToday, kYesterday, kLastThreeDays, kLastWeek, kAllTime};
 constexpr std::array kFilterLists = {kServerFilter, kActionFilter, kKindFilter, kKeywordFilter};
 
@@ -86,6 +91,10 @@ void CSorrelmedeDlg::createControls() {
     }
   }
   if (auto* scan = qobject_cast<QPushButton*>(control(kScan))) scan->setDefault(true);
+  moreButton_ = new QPushButton(QString::fromUtf8(kMoreCommandsCaption), this);
+  moreButton_->setGeometry(kMoreCommandsLeft, 46, kMoreCommandsWidth, 30);
+  moreMenu_ = qevCreateMoreCommandsMenu(*this);
+  moreButton_->setMenu(moreMenu_);
   progress_ = new QProgressBar(this);
   progress_->setGeometry(kPaneLeft, 84, kInitialClientWidth - 2 * kPaneLeft, 14);
   progress_->setTextVisible(false);
@@ -190,6 +199,7 @@ void CSorrelmedeDlg::installMessageHook() {
 
 void CSorrelmedeDlg::stopWorkers() {
   calls_.close();
+  waiter_.stopAndJoin();
   scanWatcher_.stopAndJoin();
   cleaningWorker_.stopAndJoin();
   if (qevRecordListHost() == this) {
@@ -201,6 +211,31 @@ void CSorrelmedeDlg::stopWorkers() {
 void CSorrelmedeDlg::done(int result) {
   stopWorkers();
   QDialog::done(result);
+}
+
+void CSorrelmedeDlg::waitInBackground(const std::string& text, std::function<bool(const WorkerLoop&)> work,
+                                      std::function<void()> then) {
+  if (waiting() || calls_.handle().closing()) return;
+  waitingNotice_ = new WaitingDialog(toDisplayText(text), this);
+  waitingNotice_->show();
+  CSorrelmedeDlg* window = this;
+  waiter_.start(
+      [window, work = std::move(work), then = std::move(then)](const WorkerContext& context) {
+        const bool goOn = work(context);
+        context.calls().post([window, goOn, then] {
+          window->endWaiting();
+          if (goOn && then) then();
+        });
+      },
+      this, calls_.handle());
+}
+
+void CSorrelmedeDlg::endWaiting() {
+  waiter_.stopAndJoin();  // its work is done: the thread is only returning
+  if (waitingNotice_ == nullptr) return;
+  waitingNotice_->finish();
+  waitingNotice_->deleteLater();
+  waitingNotice_ = nullptr;
 }
 
 QWidget* CSorrelmedeDlg::control(int id) const {

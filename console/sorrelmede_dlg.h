@@ -17,7 +17,10 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
+class QPushButton;
 class QTableView;
+class WaitingDialog;
+class WorkerLoop;
 class Prompter;
 class RecordListModel;
 
@@ -48,14 +51,29 @@ class CSorrelmedeDlg : public QDialog, public RecordListHost {
   ~CSorrelmedeDlg() override;
 
   // Commands by control id. false for an id the window does not know; a known id whose function
-  // is not built yet does nothing.
+  // is not built yet does nothing. While the window waits (waitInBackground), every command is
+  // refused with a message.
   bool dispatchCommand(int id);
   bool knowsCommand(int id) const;
+  // Whether the id has a handler (a function that is built).
+  bool hasCommandHandler(int id) const;
   // Lets a later module provide (or replace) the handler of a command id.
   void setCommandHandler(int id, std::function<void()> handler);
 
   // The control of an id (nullptr when there is none).
   QWidget* control(int id) const;
+  // The "更多功能" button at the end of the button row and its menu of the hidden commands.
+  QPushButton& moreCommandsButton() { return *moreButton_; }
+  QMenu& moreCommandsMenu() { return *moreMenu_; }
+  const Desktop& desktop() const { return desktop_; }
+
+  // Runs work on a thread of its own while the window shows text in a notice modal to it and
+  // refuses its commands; the window still repaints. Then runs then on the window's thread,
+  // unless work answered false. When the window closes first, work's loop asks it to stop and
+  // then never runs. One wait at a time: a second call while waiting does nothing.
+  void waitInBackground(const std::string& text, std::function<bool(const WorkerLoop&)> work,
+                        std::function<void()> then);
+  bool waiting() const { return waitingNotice_ != nullptr; }
   RecordListModel& recordList() { return *records_; }
   QTableView& recordView() { return *recordView_; }
   Prompter& prompter() { return *prompter_; }
@@ -103,6 +121,7 @@ class CSorrelmedeDlg : public QDialog, public RecordListHost {
   void initialize(const Workers& workers);
   void installCommandRoutes();
   void installMessageHook();
+  void endWaiting();
 
   // Commands of the record list.
   void refresh();
@@ -132,6 +151,9 @@ class CSorrelmedeDlg : public QDialog, public RecordListHost {
   QPlainTextEdit* preview_ = nullptr;
   CHelpinfo* helpPane_ = nullptr;
   QMenu* contextMenu_ = nullptr;
+  QPushButton* moreButton_ = nullptr;
+  QMenu* moreMenu_ = nullptr;
+  WaitingDialog* waitingNotice_ = nullptr;
 
   std::string previewText_;
   int helpPaneFlag_ = 1;
@@ -141,4 +163,5 @@ class CSorrelmedeDlg : public QDialog, public RecordListHost {
 
   WorkerThread scanWatcher_;
   WorkerThread cleaningWorker_;
+  WorkerThread waiter_;
 };

@@ -17,4 +17,8 @@ std::string qevVendorHomeAddress() { return std::string(kVendorSite) + "/" + kQu
 
 std::string qevVendorHelpAddress() { return std::string(kVendorSite) + "/brindlehelp.asp" + kQuery; }
 
+std::string qevVendorDownloadPage() { return std::string(kVendorSite) + "/FileMon.asp"; }
+
+std::string qevVendorDownloadAddress() { return qevVendorDownloadPage() + "?from=Sorrelmede&version=V570"; }
+
 std::string qevMainWindowTitle() { return std::string("Tavernel V1.00 官方网站") + " " + hostOf(kVendorSite); }
