@@ -27,7 +27,9 @@ void writeCompanion(const std::string& programDir, const std::string& name, cons
 }
 
 std::string waitForReleaseBody(const std::string& programDir) {
-  return "i=0; while [ ! -e '" + programDir + "release' ] && [ $i -lt 1200 ]; do sleep 0.05; i=$((i+1)); done";
+  // Also ends once the program directory is gone, so no script outlives its test.
+  return "i=0; while [ ! -e '" + programDir + "release' ] && [ -d '" + programDir + "config' ] && [ $i -lt 1200 ]; "
+         "do sleep 0.05; i=$((i+1)); done";
 }
 
 std::string companionArguments(const std::string& programDir, const std::string& name) {

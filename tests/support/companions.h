@@ -10,7 +10,8 @@
 // config/<name>.in with its check value.
 void writeCompanion(const std::string& programDir, const std::string& name, const std::string& body = "");
 
-// Shell commands that wait until <programDir>release exists (at most 60 s).
+// Shell commands that wait until <programDir>release exists (at most 60 s, and no longer than
+// the program directory).
 std::string waitForReleaseBody(const std::string& programDir);
 
 // The arguments of the companion's last run, "\n" after each; "" when it has not run.
