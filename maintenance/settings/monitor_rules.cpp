@@ -2,25 +2,19 @@
 
 #include <vector>
 
-#include "common/files/paths.h"
 #include "common/files/text_files.h"
 #include "common/messages/prompter.h"
 #include "common/text/list_text.h"
-#include "common/text/trim.h"
 #include "maintenance/settings/config_lists.h"
+#include "maintenance/settings/directory_list.h"
 
 namespace {
 
 constexpr std::size_t kMinLine = 1;
 constexpr std::size_t kMaxLine = 260;
-constexpr std::size_t kMaxLineInList = 0x100000;
 constexpr std::size_t kMaxListText = 8192;
 constexpr std::size_t kMaxWhitelistText = 0xa00000;
 
-constexpr const char* kNoDirectoryMessage =
-    "请填写需要监控的目录，例如 d:\\home\r\n\r\n\r\n请返回重新填写有效的监控目录名！";
-constexpr const char* kDirectoryLengthMessage =
-    "请填写的监控目录长度有错误，例如 d:\\home\r\n\r\n\r\n请返回重新填写有效的监控目录名！";
 constexpr const char* kNoScriptMessage =
     "请填写需要监控的脚本，例如 .asp / .php / .aspx ...\r\n\r\n\r\n请返回重新填写有效的监控脚本名！";
 constexpr const char* kScriptLengthMessage =
@@ -34,6 +28,12 @@ std::string missingDirectoryMessage(const std::string& line) {
          "”不存在或无法访问，请确认硬盘里是否存在此目录？\r\n\r\n\r\n"
          "只能填写硬盘中实际存在的目录名，请返回重新填写有效的监控目录名！";
 }
+
+constexpr DirectoryListMessages kDirectoryMessages{
+    "请填写需要监控的目录，例如 d:\\home\r\n\r\n\r\n请返回重新填写有效的监控目录名！",
+    "请填写的监控目录长度有错误，例如 d:\\home\r\n\r\n\r\n请返回重新填写有效的监控目录名！",
+    missingDirectoryMessage,
+};
 
 struct NormalizedList {
   std::string text;
@@ -51,19 +51,6 @@ NormalizedList normalized(const std::string& text, bool lowerCase, bool paths) {
 MonitorRulesSave refuse(Prompter& prompter, const std::string& message, MonitorRulesField field) {
   prompter.inform(message, MessageIcon::Question);
   return {false, field};
-}
-
-// Empty when the directory list is acceptable, else the message that says why not.
-std::string directoryListProblem(const NormalizedList& list) {
-  if (list.count == 0) return kNoDirectoryMessage;
-  if (list.text.size() <= 2 || list.text.size() >= kMaxListText) return kDirectoryLengthMessage;
-  for (const std::string& line : list.lines) {
-    const std::string directory = qevTrimWhiteSpace(line);
-    if (directory.size() >= kMaxLineInList) return kDirectoryLengthMessage;
-    // The monitor watches directories: a file or a dangling name is no directory to watch.
-    if (qevDirectoryExists(directory) != 1) return missingDirectoryMessage(directory);
-  }
-  return {};
 }
 
 std::string scriptListProblem(const NormalizedList& list) {
@@ -86,8 +73,9 @@ MonitorRulesSave qevSaveMonitorRules(Prompter& prompter, MonitorRules& rules) {
   const std::string configDir = qevUsableConfigDirectory(prompter);
   if (configDir.empty()) return {};
 
-  const NormalizedList directories = normalized(rules.directories, false, true);
-  if (const std::string problem = directoryListProblem(directories); !problem.empty()) {
+  std::string directories;
+  if (const std::string problem = qevCheckDirectoryList(rules.directories, kDirectoryMessages, directories);
+      !problem.empty()) {
     return refuse(prompter, problem, MonitorRulesField::Directories);
   }
   const NormalizedList scripts = normalized(rules.scripts + kDefaultScriptExtensions, true, false);
@@ -103,7 +91,7 @@ MonitorRulesSave qevSaveMonitorRules(Prompter& prompter, MonitorRules& rules) {
     const char* file;
     const std::string& text;
   } writes[] = {
-      {kMonitorDirectoriesFile, directories.text},
+      {kMonitorDirectoriesFile, directories},
       {kMonitorScriptsFile, scripts.text},
       {kMonitorWhitelistFile, whitelist.text},
   };
@@ -115,7 +103,7 @@ MonitorRulesSave qevSaveMonitorRules(Prompter& prompter, MonitorRules& rules) {
       return {};
     }
   }
-  rules = MonitorRules{directories.text, scripts.text, whitelist.text};
+  rules = MonitorRules{directories, scripts.text, whitelist.text};
   return {true, MonitorRulesField::None};
 }
 
