@@ -12,6 +12,7 @@
 #include "common/messages/prompter.h"
 #include "common/process/process.h"
 #include "common/store/datastore.h"
+#include "common/text/ascii_case.h"
 #include "common/text/check_value.h"
 #include "common/text/trim.h"
 #include "maintenance/cleaning/backup_directory.h"
@@ -40,15 +41,6 @@ const Companion kCompanions[] = {
     {kAccessToolName, "文件“qevxconfig.exe”校验值错误，或无法访问，请重试！"},
     {kWebServerStopToolName, "文件“qeviisreset.exe”校验值错误，或无法访问，请重试！"},
 };
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 // Six numbers of a generator seeded with the time in seconds, printed one after the other.
 std::string sessionNumber() {
@@ -118,7 +110,7 @@ int qevCheckHelpPage(Prompter& prompter, std::string& helpUrl) {
     prompter.inform("计算文件 " + page + " 校验值失败，请重试！", MessageIcon::Stop);
     return 0;
   }
-  if (!equalsIgnoringCase(computed, stored)) {
+  if (!qevEqualsIgnoringAsciiCase(computed, stored)) {
     prompter.inform("文件 " + page + " 校验值不一致，请重试！", MessageIcon::Stop);
     return 0;
   }
