@@ -126,6 +126,21 @@ TEST_F(AlarmSettingsTest, AnAddressFileThatCannotBeWrittenLeavesTheIntervalUncha
   EXPECT_EQ(qevReadSetting("ReportTime"), "20");
 }
 
+TEST_F(AlarmSettingsTest, ASettingsFileThatCannotBeWrittenIsReportedInsteadOfPassingForDone) {
+  const std::string settingsFile = program_.path() + "Sorrelscan.ini";
+  fs::create_directories(settingsFile);  // a directory where the file belongs
+  const std::string failed = "保存配置文件“" + settingsFile + "”失败，请重试！";
+  AlarmSettings settings{"http://a.example", "30"};
+  EXPECT_FALSE(qevSaveAlarmSettings(prompter_, settings).saved);
+  EXPECT_EQ(prompter_.shown().back().text, failed);
+
+  prompter_.clear();
+  prompter_.answerNext(PromptAnswer::Yes);
+  EXPECT_FALSE(qevSwitchAlarm(prompter_, true));
+  ASSERT_EQ(prompter_.shown().size(), 2u);
+  EXPECT_EQ(prompter_.shown()[1].text, failed);
+}
+
 TEST_F(AlarmSettingsTest, TheSwitchAsksThenWritesReportStatus) {
   struct Case {
     bool on;
