@@ -14,6 +14,7 @@ constexpr MoreCommand kSeparator{nullptr, 0};
 
 constexpr std::array kMoreCommands = {
     MoreCommand{"压缩数据库文件", kCompact},
+    MoreCommand{"从备份目录恢复文件", kRestoreBackup},
     MoreCommand{"文件监控规则设置", kMonitorRules},
     MoreCommand{"监控报警设置", kAlarmSettings},
     kSeparator,

@@ -9,6 +9,7 @@
 
 #include "console/command_ids.h"
 #include "console/main_window_fixture.h"
+#include "console/main_window_modules.h"
 #include "console/more_commands_menu.h"
 
 namespace {
@@ -24,7 +25,7 @@ QAction* entry(QMenu& menu, const std::string& caption) {
 }
 
 TEST_F(MoreCommandsMenuTest, EveryHiddenCommandHasOneEntry) {
-  const std::set<int> hidden = {kCompact,          kMonitorRules,  kAlarmSettings,     kWhitelist,
+  const std::set<int> hidden = {kCompact,          kRestoreBackup, kMonitorRules,  kAlarmSettings,     kWhitelist,
                                 kReportSuspicious, kShowWhitelistFiles, kShowSuspiciousFiles, kShowTrojanFiles,
                                 kToday,            kYesterday,     kLastThreeDays,     kLastWeek,
                                 kAllTime,          kCheckFilesRequest, kDeleteDuplicatesRequest, kServerManagement,
@@ -40,6 +41,7 @@ TEST_F(MoreCommandsMenuTest, EveryHiddenCommandHasOneEntry) {
   for (const int id : hidden) EXPECT_EQ(listed.count(id), 1u) << id;
 
   openWindow();
+  qevInstallModuleCommands(*window);
   for (const int id : listed) EXPECT_TRUE(window->knowsCommand(id)) << id;
   window->show();
   const QPushButton& button = window->moreCommandsButton();

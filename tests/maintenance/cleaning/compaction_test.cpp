@@ -196,10 +196,7 @@ TEST_F(CompactionTest, AStopToolThatCannotStartStillLetsTheCompactionGoOn) {
 // The recorded entries on a volume of their own, compaction confirmed, and the cleaning worker
 // serving the request as the window's worker does.
 TEST_F(CompactionTest, WholePathMovesEveryRecordedEntryIntoTheBackupTree) {
-  if (!InPrivateMountNamespace()) {
-    RerunInPrivateMountNamespace();
-    return;
-  }
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
   TemporaryDir work;
   const std::string volume = work.path() + "/vol";
   fs::create_directories(volume);
