@@ -75,7 +75,10 @@ class ScanCommandTest : public MainWindowTest {
 
   // A scanner that records its arguments, with its check value.
   void installRecordingScanner(bool rightCheckValue) {
-    std::ofstream(scannerPath()) << "#!/bin/sh\necho \"$@\" > '" << programDir.path() << "started'\n";
+    // The record appears whole (written aside, then renamed), so a test never reads it half written.
+    const std::string record = programDir.path() + "started";
+    std::ofstream(scannerPath()) << "#!/bin/sh\necho \"$@\" > '" << record << ".tmp' && mv '" << record
+                                 << ".tmp' '" << record << "'\n";
     fs::permissions(scannerPath(), fs::perms::owner_all);
     std::string value;
     ASSERT_EQ(qevFileCheckValue(scannerPath(), kCheckName, value), 1);
