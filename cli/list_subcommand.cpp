@@ -1,9 +1,9 @@
-#include <algorithm>
 #include <vector>
 
 #include "cli/json_text.h"
 #include "cli/subcommand_table.h"
 #include "cli/terminal.h"
+#include "cli/text_table.h"
 #include "maintenance/records/record_query.h"
 
 namespace {
@@ -17,41 +17,15 @@ constexpr const char* kSizeHeader = "文件大小";
 constexpr const char* kStateHeader = "状态";
 constexpr const char* kPathHeader = "路径";
 
-std::string padded(const std::string& text, std::size_t width, bool right) {
-  const std::size_t shown = qevDisplayWidth(text);
-  const std::string fill(width > shown ? width - shown : 0, ' ');
-  return right ? fill + text : text + fill;
-}
-
-struct ColumnWidths {
-  std::size_t number, kind, size, state;
-};
-
-ColumnWidths widthsOf(const std::vector<RecordRow>& rows) {
-  ColumnWidths widths{qevDisplayWidth(kNumberHeader), qevDisplayWidth(kKindHeader), qevDisplayWidth(kSizeHeader),
-                      qevDisplayWidth(kStateHeader)};
-  widths.number = std::max(widths.number, std::to_string(rows.size()).size());
-  for (const RecordRow& row : rows) {
-    widths.kind = std::max(widths.kind, qevDisplayWidth(row.kind));
-    widths.size = std::max(widths.size, qevDisplayWidth(row.size));
-    widths.state = std::max(widths.state, qevDisplayWidth(row.state));
-  }
-  return widths;
-}
-
-std::string textLine(const ColumnWidths& widths, const std::string& number, const std::string& kind,
-                     const std::string& size, const std::string& state, const std::string& path) {
-  return padded(number, widths.number, true) + "  " + padded(kind, widths.kind, false) + "  " +
-         padded(size, widths.size, true) + "  " + padded(state, widths.state, false) + "  " + path;
-}
-
 void printText(Terminal& terminal, const std::vector<RecordRow>& rows) {
-  const ColumnWidths widths = widthsOf(rows);
-  terminal.print(textLine(widths, kNumberHeader, kKindHeader, kSizeHeader, kStateHeader, kPathHeader));
+  std::vector<std::vector<std::string>> cells;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const RecordRow& row = rows[i];
-    terminal.print(textLine(widths, std::to_string(i + 1), row.kind, row.size, row.state, row.path));
+    cells.push_back({std::to_string(i + 1), row.kind, row.size, row.state, row.path});
   }
+  const std::vector<TextColumn> columns = {
+      {kNumberHeader, true}, {kKindHeader, false}, {kSizeHeader, true}, {kStateHeader, false}, {kPathHeader, false}};
+  for (const std::string& line : qevTextTableLines(columns, cells)) terminal.print(line);
 }
 
 void printJson(Terminal& terminal, const std::vector<RecordRow>& rows) {

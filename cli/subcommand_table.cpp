@@ -6,6 +6,7 @@ const std::vector<Subcommand>& qevSubcommands() {
       qevListSubcommand(),
       qevCleanSubcommand(),
       qevRestoreSubcommand(),
+      qevServersSubcommand(),
   };
   return table;
 }

@@ -11,3 +11,4 @@ const Subcommand& qevScanSubcommand();
 const Subcommand& qevListSubcommand();
 const Subcommand& qevCleanSubcommand();
 const Subcommand& qevRestoreSubcommand();
+const Subcommand& qevServersSubcommand();

@@ -153,9 +153,27 @@ std::string Terminal::ask(const std::string& question, const std::string& hint) 
   text = qevPrintableText(text, true);
   std::fprintf(streams_.err, "%s %s ", text.c_str(), hint.c_str());
   std::fflush(streams_.err);
-  std::string answer;
-  for (int c = std::fgetc(streams_.in); c != EOF && c != '\n'; c = std::fgetc(streams_.in)) {
-    answer += static_cast<char>(c);
-  }
+  return readLine();
+}
+
+std::string Terminal::askSecret(const std::string& question) {
+  clearProgress();
+  std::fprintf(streams_.err, "%s ", qevPrintableText(question, false).c_str());
+  std::fflush(streams_.err);
+  const int input = fileno(streams_.in);
+  const bool hidden = sorrel::platform::setTerminalEcho(input, false);
+  std::string answer = readLine();
+  if (hidden) sorrel::platform::setTerminalEcho(input, true);
+  std::fputs("\n", streams_.err);
+  std::fflush(streams_.err);
   return answer;
+}
+
+std::string Terminal::readLine() {
+  std::string line;
+  for (int c = std::fgetc(streams_.in); c != EOF && c != '\n'; c = std::fgetc(streams_.in)) {
+    line += static_cast<char>(c);
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
 }

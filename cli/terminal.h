@@ -42,6 +42,10 @@ class Terminal {
   // Writes the question and the hint on standard error and reads one line of answer ("" at
   // the end of input).
   std::string ask(const std::string& question, const std::string& hint);
+  // Asks like ask, but what is typed is not shown (a password); a newline follows the answer.
+  std::string askSecret(const std::string& question);
+  // One line of standard input without its line end ("" at the end of input).
+  std::string readLine();
 
   const std::string& command() const { return command_; }
 

@@ -14,6 +14,10 @@ bool isTerminal(int stream);
 // Width of the terminal behind a stream in columns; 0 when it is not a terminal or unknown.
 int terminalColumns(int stream);
 
+// Switches the echo of typed characters on or off on a terminal behind the stream; false when
+// the stream is not a terminal or its mode cannot be changed (then nothing changed).
+bool setTerminalEcho(int stream, bool echo);
+
 // Milliseconds since an arbitrary fixed point, wrapping at 2^32 like a 32-bit tick counter.
 std::uint32_t tickCountMilliseconds();
 

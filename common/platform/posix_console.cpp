@@ -43,6 +43,13 @@ int terminalColumns(int stream) {
   return size.ws_col;
 }
 
+bool setTerminalEcho(int stream, bool echo) {
+  termios mode {};
+  if (isatty(stream) != 1 || tcgetattr(stream, &mode) != 0) return false;
+  mode.c_lflag = echo ? (mode.c_lflag | ECHO) : (mode.c_lflag & static_cast<tcflag_t>(~ECHO));
+  return tcsetattr(stream, TCSANOW, &mode) == 0;
+}
+
 std::uint32_t tickCountMilliseconds() {
   timespec now {};
   clock_gettime(CLOCK_MONOTONIC, &now);
