@@ -1,13 +1,15 @@
 # make run   - install what is missing, build, stage build/dist, run the demo scan
 # make test  - install what is missing, build, stage build/dist, run every test
 # make bench - build and run the benchmarks
+# make package - build the Debian package $(BUILD_DIR)/sorrel_<version>_<arch>.deb
 # SANITIZE=1 builds in build-sanitize/ with AddressSanitizer and UndefinedBehaviorSanitizer.
 
 # The one list of Debian packages the project needs to build, test and run.
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev \
             libsqlite3-dev sqlite3 libssl-dev zlib1g-dev \
             qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n \
-            fonts-wqy-microhei xvfb xauth util-linux mount xdg-utils
+            fonts-wqy-microhei xvfb xauth util-linux mount xdg-utils \
+            dpkg-dev help2man lintian desktop-file-utils init-system-helpers
 
 ifeq ($(SANITIZE),1)
 BUILD_DIR ?= build-sanitize
@@ -19,7 +21,7 @@ DIST := $(BUILD_DIR)/dist
 JOBS ?= $(shell nproc)
 SCAN ?=
 
-.PHONY: all deps build test run bench clean
+.PHONY: all deps build test run bench package clean
 
 all: build
 
@@ -43,6 +45,9 @@ run: build
 bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benches
 	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; "$$b" || exit 1; done
+
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 clean:
 	rm -rf build build-sanitize
