@@ -25,11 +25,13 @@ depends=$(field Depends)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 dpkg-deb -x "$deb" "$scratch"
+# Libraries of this architecture only: libc6-i386 holds a libm.so.6 too.
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 required=()
 for program in "$scratch"/opt/sorrel/*; do
   [ -f "$program" ] && [ -x "$program" ] || continue
   for library in $(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
-    owner=$(dpkg -S "*/$library" 2>/dev/null | sed -n '1s/:.*//p')
+    owner=$(dpkg -S "*/$multiarch/$library" 2>/dev/null | sed -n '1s/:.*//p')
     [ -n "$owner" ] && required+=("$owner") || fail "no package holds $library, loaded by $program"
   done
 done
