@@ -39,7 +39,7 @@ int replaceFile(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 int qevFindFiles(const std::string& pattern, std::vector<std::string>& names,
-                 std::vector<std::string>& paths) {
+                 std::vector<std::string>& paths, NameCase nameCase) {
   if (pattern.size() < 3 || pattern.size() > 260 || pattern.front() != '/') return 0;
   names.clear();
   paths.clear();
@@ -50,7 +50,7 @@ int qevFindFiles(const std::string& pattern, std::vector<std::string>& names,
   sorrel::platform::listDirectory(directory, entries);  // what was read before an error counts
   for (const auto& entry : entries) {
     if (!entry.isRegularFile || entry.size < kSmallestListedFile ||
-        entry.size > kLargestListedFile || !sorrel::platform::nameMatches(namePattern, entry.name)) {
+        entry.size > kLargestListedFile || !sorrel::platform::nameMatches(namePattern, entry.name, nameCase == NameCase::Ignored)) {
       continue;
     }
     names.push_back(entry.name);

@@ -7,10 +7,14 @@
 // Readers hold a shared lock, writers an exclusive one; a held lock is a sharing violation,
 // retried 31 times 100 ms apart.
 
+// How a name pattern treats letter case: exactly, or without regard to it (the patterns of files
+// that Windows programs name, such as the downloaded logs).
+enum class NameCase { Exact, Ignored };
+
 // Files matching a pattern "/dir/<glob>" (the last component may hold * and ?): plain files of
 // 10 bytes .. 888 MiB in listing order. 1 if at least one was listed, else 0.
 int qevFindFiles(const std::string& pattern, std::vector<std::string>& names,
-                 std::vector<std::string>& paths);
+                 std::vector<std::string>& paths, NameCase nameCase = NameCase::Exact);
 
 // Reads the file's bytes as they are (1..104,857,599 bytes). The path must be 1..259 bytes.
 // 1 read, else 0 (text emptied).

@@ -90,6 +90,9 @@ bool writeWholeFile(const std::string& path, const char* bytes, std::uint64_t co
 // True when moved.
 bool moveNoReplace(const std::string& from, const std::string& to);
 
+// Deletes a file (a link itself, never what it points to). True when it is gone.
+bool removeFile(const std::string& path);
+
 // Entries of a directory in listing order, "." and ".." left out. False when it cannot be read.
 struct DirectoryEntry {
   std::string name;
@@ -98,8 +101,9 @@ struct DirectoryEntry {
 };
 bool listDirectory(const std::string& directory, std::vector<DirectoryEntry>& entries);
 
-// Shell-style match of one name against a pattern of *, ? and [...] (no special leading dot).
-bool nameMatches(const std::string& pattern, const std::string& name);
+// Shell-style match of one name against a pattern of *, ? and [...] (no special leading dot);
+// with ignoreCase, letters match without regard to case, as Windows matches names.
+bool nameMatches(const std::string& pattern, const std::string& name, bool ignoreCase = false);
 
 // Local time as "%Y-%m-%d %H:%M:%S".
 std::string localTimestamp();

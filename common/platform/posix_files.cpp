@@ -486,8 +486,13 @@ bool listDirectory(const std::string& directory, std::vector<DirectoryEntry>& en
   return complete;
 }
 
-bool nameMatches(const std::string& pattern, const std::string& name) {
-  return fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
+bool removeFile(const std::string& path) {
+  ParentAndLeaf parent = openParent(path);
+  return parent.ok() && unlinkat(parent.directory.get(), parent.leaf.c_str(), 0) == 0;
+}
+
+bool nameMatches(const std::string& pattern, const std::string& name, bool ignoreCase) {
+  return fnmatch(pattern.c_str(), name.c_str(), ignoreCase ? FNM_CASEFOLD : 0) == 0;
 }
 
 std::string localTimestamp() {

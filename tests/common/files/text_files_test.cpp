@@ -164,19 +164,22 @@ TEST_F(TextFiles, FindFilesListsPlainFilesOfTenBytesUpTo888MiB) {
     std::string pattern;
     int code;
     std::vector<std::string> names;
+    NameCase nameCase = NameCase::Exact;
   } cases[] = {
       {base + "/*.log", 1, {"a.log"}},
       {base + "/*", 1, {"a.log", "big.dat", "c.txt"}},
       {base + "/?.txt", 1, {"c.txt"}},
       {base + "/c.txt", 1, {"c.txt"}},
       {base + "/*.LOG", 0, {}},  // names are case-sensitive
+      {base + "/*.LOG", 1, {"a.log"}, NameCase::Ignored},
+      {base + "/C.[T]xt", 1, {"c.txt"}, NameCase::Ignored},
       {base + "/none*", 0, {}},
       {base + "/nodir/*", 0, {}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> names{"stale"};
     std::vector<std::string> paths{"stale"};
-    EXPECT_EQ(qevFindFiles(c.pattern, names, paths), c.code) << c.pattern;
+    EXPECT_EQ(qevFindFiles(c.pattern, names, paths, c.nameCase), c.code) << c.pattern;
     ASSERT_EQ(names.size(), paths.size());
     for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(paths[i], base + "/" + names[i]);
     std::sort(names.begin(), names.end());

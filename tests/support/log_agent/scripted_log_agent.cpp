@@ -1,12 +1,14 @@
-// sorrel_log_agent: a log agent for tests. It serves the agent protocol on 127.0.0.1 from a
+// sorrel_log_agent: a log agent for tests. It serves the agent protocol on a loopback address from a
 // directory of log files and misbehaves on request.
 //
-//   sorrel_log_agent --dir DIR [--port N] [--password TEXT] [--session-id TEXT] [--passcode TEXT]
+//   sorrel_log_agent --dir DIR [--address A] [--port N] [--password TEXT] [--session-id TEXT] [--passcode TEXT]
 //                    [--level N] [--requests FILE] [--fault STEP:MODE[:NAME]]... [--answer STEP:FILE]...
 //
 // --dir       the log files: every regular file directly in DIR, listed in name order with its
 //             size and CRC-32, fetched as one zlib stream (level --level, default 6). Files are
 //             read again when they change.
+// --address   the loopback address to serve on (default 127.0.0.1; any of 127.0.0.0/8 works, so
+//             tests can give two agents two server addresses).
 // --port      0 (default) takes a free port. Once ready, the agent prints "port N" and a newline
 //             on standard output; it serves until it is killed or its parent ends.
 // --password  the server password the proof is checked against (default "secret").
@@ -71,6 +73,7 @@ struct Fault {
 
 struct Options {
   std::string directory;
+  std::string address = "127.0.0.1";
   int port = 0;
   std::string password = "secret";
   std::string sessionId;
@@ -83,7 +86,7 @@ struct Options {
 
 void usage() {
   std::fprintf(stderr,
-               "usage: sorrel_log_agent --dir DIR [--port N] [--password TEXT] [--session-id TEXT]\n"
+               "usage: sorrel_log_agent --dir DIR [--address A] [--port N] [--password TEXT] [--session-id TEXT]\n"
                "       [--passcode TEXT] [--level N] [--requests FILE] [--fault STEP:MODE[:NAME]]...\n"
                "       [--answer STEP:FILE]...\n");
   std::exit(2);
@@ -93,7 +96,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
   std::string port = "0";
   std::string level = "6";
   const std::map<std::string, std::string*> texts = {
-      {"--dir", &options.directory},      {"--port", &port},
+      {"--dir", &options.directory},      {"--port", &port},  {"--address", &options.address},
       {"--password", &options.password},  {"--session-id", &options.sessionId},
       {"--passcode", &options.passcode},  {"--level", &level},
       {"--requests", &options.requestLog}};
@@ -371,7 +374,7 @@ class Agent {
   std::atomic<int> sessions_{0};
 };
 
-int listenOn(int port, int& chosenPort) {
+int listenOn(const std::string& host, int port, int& chosenPort) {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
   const int yes = 1;
@@ -379,7 +382,10 @@ int listenOn(int port, int& chosenPort) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1) {
+    close(fd);
+    return -1;
+  }
   socklen_t length = sizeof address;
   if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 64) != 0 ||
       getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
@@ -406,7 +412,7 @@ int main(int argc, char** argv) {
   Agent agent(options);
   agent.logs().files();  // streams made before the first client waits for them
   int port = 0;
-  const int listener = listenOn(options.port, port);
+  const int listener = listenOn(options.address, options.port, port);
   if (listener < 0) {
     std::perror("sorrel_log_agent: cannot listen");
     return 1;

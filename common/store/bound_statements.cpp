@@ -1,0 +1,102 @@
+#include "common/store/bound_statements.h"
+
+#include "common/store/datastore_connection.h"
+
+using sorrel::store::Connection;
+using sorrel::store::Statement;
+
+namespace {
+
+bool bindText(sqlite3_stmt* statement, int index, std::string_view value) {
+  if (value.size() > sorrel::store::kMaxTextBytes) return false;
+  // A null pointer would bind NULL instead of an empty text. SQLITE_STATIC: the caller keeps the
+  // bytes alive until the statement has run.
+  const char* bytes = value.data() == nullptr ? "" : value.data();
+  return sqlite3_bind_text(statement, index, bytes, static_cast<int>(value.size()), SQLITE_STATIC) == SQLITE_OK;
+}
+
+// Binds one run's values; their count must match the placeholders exactly.
+bool bindAll(sqlite3_stmt* statement, const std::vector<std::string_view>& values) {
+  if (sqlite3_reset(statement) != SQLITE_OK) return false;
+  if (static_cast<std::size_t>(sqlite3_bind_parameter_count(statement)) != values.size()) return false;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (!bindText(statement, static_cast<int>(i + 1), values[i])) return false;
+  }
+  return true;
+}
+
+std::vector<std::string_view> viewsOf(const std::vector<std::string>& values) {
+  return std::vector<std::string_view>(values.begin(), values.end());
+}
+
+bool prepareBound(const Connection& connection, Statement& statement, const std::string& text,
+                  const std::vector<std::string>& values) {
+  return statement.prepare(connection.handle(), text) && bindAll(statement.handle(), viewsOf(values));
+}
+
+void rollBack(sqlite3* db) {
+  if (sqlite3_get_autocommit(db) == 0) sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
+}
+
+bool runStep(sqlite3* db, const BoundStep& step) {
+  if (!step.runs) return false;
+  Statement statement;
+  if (!statement.prepare(db, step.statement)) return false;
+  std::vector<std::string_view> values;
+  for (;;) {
+    values.clear();
+    if (!step.runs(values)) return true;
+    if (!bindAll(statement.handle(), values) || statement.runToEnd() != SQLITE_DONE) return false;
+  }
+}
+
+}  // namespace
+
+int qevExecuteBound(const std::string& statement, const std::vector<std::string>& values) {
+  Connection connection;
+  Statement prepared;
+  if (!connection.openStore() || !prepareBound(connection, prepared, statement, values)) return 0;
+  return prepared.runToEnd() == SQLITE_DONE ? 1 : 0;
+}
+
+int qevQueryBound(const std::string& statement, const std::vector<std::string>& values,
+                  const std::function<bool(const StoreRow&)>& onRow) {
+  if (!onRow) return 0;
+  Connection connection;
+  Statement query;
+  if (!connection.openStore() || !prepareBound(connection, query, statement, values)) return 0;
+  const StoreRow row(query.handle());
+  for (;;) {
+    const int rc = sqlite3_step(query.handle());
+    if (rc == SQLITE_DONE) return 1;
+    if (rc != SQLITE_ROW) return 0;
+    if (!onRow(row)) return 1;
+  }
+}
+
+BoundRuns qevRunOnce(const std::vector<std::string>& values) {
+  return [&values, done = false](std::vector<std::string_view>& views) mutable {
+    if (done) return false;
+    done = true;
+    views.assign(values.begin(), values.end());
+    return true;
+  };
+}
+
+int qevExecuteBoundBatch(const std::vector<BoundStep>& steps) {
+  Connection connection;
+  if (!connection.openStore()) return 0;
+  sqlite3* db = connection.handle();
+  if (sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr) != SQLITE_OK) return 0;
+  for (const BoundStep& step : steps) {
+    if (!runStep(db, step)) {
+      rollBack(db);
+      return 0;
+    }
+  }
+  if (sqlite3_exec(db, "commit", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    rollBack(db);
+    return 0;
+  }
+  return 1;
+}
