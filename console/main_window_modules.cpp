@@ -3,6 +3,7 @@
 #include "console/clean_commands.h"
 #include "console/command_ids.h"
 #include "console/compaction_command.h"
+#include "console/log_download_commands.h"
 #include "console/restore_backup_command.h"
 #include "console/scan_command.h"
 #include "console/server_command.h"
@@ -21,4 +22,5 @@ void qevInstallModuleCommands(CSorrelmedeDlg& window) {
   window.setCommandHandler(command_id::kCompact, [&window] { qevRunCompactionCommand(window); });
   window.setCommandHandler(command_id::kMonitorRules, [&window] { qevRunMonitorRulesCommand(window); });
   window.setCommandHandler(command_id::kAlarmSettings, [&window] { qevRunAlarmSettingsCommand(window); });
+  qevInstallLogDownloadCommands(window);
 }

@@ -5,6 +5,7 @@
 // worker, and the handlers of the commands they own (scan, clean, stop cleaning...), registered
 // with setCommandHandler: the scan watcher and the cleaning worker, and commands 1066 (scan),
 // 1048 (clean), 1065 (stop cleaning), 1050 (compaction), 1053 (monitor rules), 1081 (alarm
-// settings) and 32790 (restore a backup directory).
+// settings), 32790 (restore a backup directory) and the remote-log commands 1016, 1002, 1015,
+// 1035 and 1017.
 CSorrelmedeDlg::Workers qevMainWindowWorkers();
 void qevInstallModuleCommands(CSorrelmedeDlg& window);
