@@ -7,6 +7,8 @@ const std::vector<Subcommand>& qevSubcommands() {
       qevCleanSubcommand(),
       qevRestoreSubcommand(),
       qevServersSubcommand(),
+      qevDownloadSubcommand(),
+      qevImportSubcommand(),
   };
   return table;
 }

@@ -12,3 +12,5 @@ const Subcommand& qevListSubcommand();
 const Subcommand& qevCleanSubcommand();
 const Subcommand& qevRestoreSubcommand();
 const Subcommand& qevServersSubcommand();
+const Subcommand& qevDownloadSubcommand();
+const Subcommand& qevImportSubcommand();
