@@ -1,9 +1,10 @@
 #include "console/download_log_file_dlg.h"
 
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <array>
+
+#include "console/report_list.h"
 
 namespace {
 
@@ -12,12 +13,9 @@ constexpr int kReloadButton = 1010;
 constexpr int kCloseButton = 1004;
 constexpr int kSizeColumn = 3;
 
-struct Column {
-  const char* title;
-  int width;
-};
-constexpr std::array<Column, 6> kColumns = {Column{"序号", 40},     Column{"服务器IP", 100}, Column{"文件名", 200},
-                                            Column{"大小", 80},     Column{"下载状态", 80},  Column{"导入数据库", 118}};
+constexpr std::array<ReportColumn, 6> kColumns = {ReportColumn{"序号", 40},     ReportColumn{"服务器IP", 100},
+                                                  ReportColumn{"文件名", 200},  ReportColumn{"大小", 80},
+                                                  ReportColumn{"下载状态", 80}, ReportColumn{"导入数据库", 118}};
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
 
@@ -36,21 +34,11 @@ CDownloadLogFileDlg::CDownloadLogFileDlg(QWidget* parent) : QDialog(parent) {
   setModal(false);
   setFixedSize(660, 420);
 
-  list_ = new QTableWidget(0, static_cast<int>(kColumns.size()), this);
+  list_ = new QTableWidget(this);
   list_->setObjectName(QString::number(kListId));
   list_->setGeometry(12, 12, 636, 350);
-  list_->setShowGrid(true);
-  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  list_->verticalHeader()->hide();
-  list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
-  list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  for (int column = 0; column < static_cast<int>(kColumns.size()); ++column) {
-    auto* header = new QTableWidgetItem(QString::fromUtf8(kColumns[static_cast<std::size_t>(column)].title));
-    if (column == kSizeColumn) header->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    list_->setHorizontalHeaderItem(column, header);
-    list_->setColumnWidth(column, kColumns[static_cast<std::size_t>(column)].width);
-  }
+  qevSetUpReportList(*list_, kColumns);
+  list_->horizontalHeaderItem(kSizeColumn)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   connect(addButton(this, kReloadButton, "刷新", 460), &QPushButton::clicked, this, [this] { onReload(); });
   connect(addButton(this, kCloseButton, "关闭", 558), &QPushButton::clicked, this, [this] { done(Accepted); });

@@ -1,12 +1,12 @@
 #include "console/set_server_ip.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <array>
 
+#include "console/report_list.h"
 #include "maintenance/logs/server_edits.h"
 #include "maintenance/logs/server_store.h"
 
@@ -20,12 +20,9 @@ constexpr int kPasswordField = 1042;
 constexpr int kRepeatedPasswordField = 1046;
 constexpr int kRemarkField = 1044;
 
-struct Column {
-  const char* title;
-  int width;
-};
-constexpr std::array<Column, 5> kColumns = {Column{"序号", 40}, Column{"IP", 100}, Column{"端口", 80},
-                                            Column{"用户名", 100}, Column{"备注", 300}};
+constexpr std::array<ReportColumn, 5> kColumns = {ReportColumn{"序号", 40}, ReportColumn{"IP", 100},
+                                                  ReportColumn{"端口", 80}, ReportColumn{"用户名", 100},
+                                                  ReportColumn{"备注", 300}};
 
 constexpr const char* kHint = "　　同一个服务器，如果有多个IP地址，只填写其中一个可用的公网IP地址即可。";
 
@@ -37,20 +34,11 @@ CSetServerIP::CSetServerIP(Prompter& prompter, QWidget* parent) : QDialog(parent
   setWindowTitle(QStringLiteral("服务器管理"));
   setFixedSize(660, 470);
 
-  list_ = new QTableWidget(0, static_cast<int>(kColumns.size()), this);
+  list_ = new QTableWidget(this);
   list_->setObjectName(QString::number(kServerListId));
   list_->setGeometry(12, 12, 636, 250);
-  list_->setShowGrid(true);
-  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  qevSetUpReportList(*list_, kColumns);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  list_->verticalHeader()->hide();
-  list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
-  list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  for (int column = 0; column < static_cast<int>(kColumns.size()); ++column) {
-    list_->setHorizontalHeaderItem(column, new QTableWidgetItem(QString::fromUtf8(kColumns[column].title)));
-    list_->setColumnWidth(column, kColumns[column].width);
-  }
   connect(list_, &QTableWidget::cellClicked, this, [this](int row, int) { onRowClicked(row); });
 
   addField(kIpField, "服务器IP地址", 12, 276, false);

@@ -4,6 +4,7 @@
 
 using sorrel::store::Connection;
 using sorrel::store::Statement;
+using sorrel::store::WriteTransaction;
 
 namespace {
 
@@ -34,10 +35,6 @@ bool prepareBound(const Connection& connection, Statement& statement, const std:
   return statement.prepare(connection.handle(), text) && bindAll(statement.handle(), viewsOf(values));
 }
 
-void rollBack(sqlite3* db) {
-  if (sqlite3_get_autocommit(db) == 0) sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
-}
-
 bool runStep(sqlite3* db, const BoundStep& step) {
   if (!step.runs) return false;
   Statement statement;
@@ -66,12 +63,7 @@ int qevQueryBound(const std::string& statement, const std::vector<std::string>& 
   Statement query;
   if (!connection.openStore() || !prepareBound(connection, query, statement, values)) return 0;
   const StoreRow row(query.handle());
-  for (;;) {
-    const int rc = sqlite3_step(query.handle());
-    if (rc == SQLITE_DONE) return 1;
-    if (rc != SQLITE_ROW) return 0;
-    if (!onRow(row)) return 1;
-  }
+  return sorrel::store::forEachRow(query, [&] { return onRow(row); });
 }
 
 BoundRuns qevRunOnce(const std::vector<std::string>& values) {
@@ -86,17 +78,10 @@ BoundRuns qevRunOnce(const std::vector<std::string>& values) {
 int qevExecuteBoundBatch(const std::vector<BoundStep>& steps) {
   Connection connection;
   if (!connection.openStore()) return 0;
-  sqlite3* db = connection.handle();
-  if (sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr) != SQLITE_OK) return 0;
+  WriteTransaction transaction(connection.handle());
+  if (!transaction.begun()) return 0;
   for (const BoundStep& step : steps) {
-    if (!runStep(db, step)) {
-      rollBack(db);
-      return 0;
-    }
+    if (!runStep(connection.handle(), step)) return 0;
   }
-  if (sqlite3_exec(db, "commit", nullptr, nullptr, nullptr) != SQLITE_OK) {
-    rollBack(db);
-    return 0;
-  }
-  return 1;
+  return transaction.commit() ? 1 : 0;
 }

@@ -96,6 +96,29 @@ int Statement::columnIndex(const std::string& name) const {
   return -1;
 }
 
+WriteTransaction::WriteTransaction(sqlite3* db) : db_(db) {
+  begun_ = db_ != nullptr && sqlite3_exec(db_, "begin immediate", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+WriteTransaction::~WriteTransaction() {
+  if (begun_ && sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
+}
+
+bool WriteTransaction::commit() {
+  if (!begun_ || sqlite3_exec(db_, "commit", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+  begun_ = false;
+  return true;
+}
+
+int forEachRow(Statement& query, const std::function<bool()>& onRow) {
+  for (;;) {
+    const int rc = sqlite3_step(query.handle());
+    if (rc == SQLITE_DONE) return 1;
+    if (rc != SQLITE_ROW) return 0;
+    if (!onRow()) return 1;
+  }
+}
+
 std::string trimBlanks(const std::string& text) {
   std::size_t begin = 0;
   std::size_t end = text.size();

@@ -1,6 +1,7 @@
 #pragma once
 #include <sqlite3.h>
 
+#include <functional>
 #include <string>
 
 // Building blocks shared by the data store operations: one connection per operation, one
@@ -51,6 +52,29 @@ class Statement {
  private:
   sqlite3_stmt* stmt_ = nullptr;
 };
+
+// One write transaction on a connection. It begins immediate, so the write lock is taken
+// (waiting up to the busy time-out) before any work and the work never fails half-way for want
+// of it; it is rolled back unless commit() succeeded, so no half list and no lock remain.
+class WriteTransaction {
+ public:
+  explicit WriteTransaction(sqlite3* db);
+  ~WriteTransaction();
+  WriteTransaction(const WriteTransaction&) = delete;
+  WriteTransaction& operator=(const WriteTransaction&) = delete;
+
+  bool begun() const { return begun_; }
+  bool commit();
+
+ private:
+  sqlite3* db_;
+  bool begun_ = false;
+};
+
+// Steps a prepared query and calls onRow at every row, in order (the query's handle stands on
+// it), until onRow answers false.
+// 1 the query ran to its end or was left by onRow, 0 a step failed.
+int forEachRow(Statement& query, const std::function<bool()>& onRow);
 
 enum class ValueKind { Null, Usable, Unusable };
 

@@ -3,13 +3,9 @@
 
 using sorrel::store::Connection;
 using sorrel::store::Statement;
+using sorrel::store::WriteTransaction;
 
 namespace {
-
-// Undoes an open transaction before the connection closes, so no lock and no half list remain.
-void rollBack(sqlite3* db) {
-  if (sqlite3_get_autocommit(db) == 0) sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
-}
 
 bool runOne(sqlite3* db, const std::string& text) {
   Statement statement;
@@ -28,23 +24,14 @@ int qevExecuteSql(const std::string& statement) {
 int qevExecuteSqlList(const std::vector<std::string>& statements) {
   Connection connection;
   if (!connection.openStore()) return 0;
-  sqlite3* db = connection.handle();
-  // immediate: the write lock is taken (waiting for the busy time-out) before any work, so a
-  // list never fails half-way because another writer came first.
-  if (sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr) != SQLITE_OK) return 0;
+  WriteTransaction transaction(connection.handle());
+  if (!transaction.begun()) return 0;
   for (const std::string& entry : statements) {
     const std::string text = sorrel::store::trimBlanks(entry);
     if (text.empty() || text.size() > sorrel::store::kMaxTextBytes) continue;
-    if (!runOne(db, text)) {
-      rollBack(db);
-      return 0;
-    }
+    if (!runOne(connection.handle(), text)) return 0;
   }
-  if (sqlite3_exec(db, "commit", nullptr, nullptr, nullptr) != SQLITE_OK) {
-    rollBack(db);
-    return 0;
-  }
-  return 1;
+  return transaction.commit() ? 1 : 0;
 }
 
 std::string qevSqlQuote(const std::string& value) {

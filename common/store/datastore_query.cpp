@@ -22,10 +22,5 @@ int qevQueryRows(const std::string& statement, const std::function<bool(const St
   sorrel::store::Statement query;
   if (!connection.openStore() || !query.prepare(connection.handle(), statement)) return 0;
   const StoreRow row(query.handle());
-  for (;;) {
-    const int rc = sqlite3_step(query.handle());
-    if (rc == SQLITE_DONE) return 1;
-    if (rc != SQLITE_ROW) return 0;
-    if (!onRow(row)) return 1;
-  }
+  return sorrel::store::forEachRow(query, [&] { return onRow(row); });
 }

@@ -11,10 +11,6 @@ using namespace sorrel_test;
 
 namespace {
 
-std::string logText(const std::string& tag) {
-  return "0\t2026-01-01\t10:00:00\t.php\tadd\t5\t1\t" + tag + "\t0\t-\t/srv/www/x.php\t12\tabc\t1\r\n";
-}
-
 int fmlogRows() {
   std::string count;
   EXPECT_EQ(qevReadFirstValue("select count(*) as n from fmlog", "n", count), 1);
@@ -30,8 +26,8 @@ class LogSubcommandsTest : public ::testing::Test {
 };
 
 TEST_F(LogSubcommandsTest, DownloadFetchesWhatIsNewAndPrintsALinePerServerAndFile) {
-  servers_.add("127.0.0.1").addLog("a_FMLog_20260101.txt", logText("one"));
-  servers_.add("127.0.0.2").addLog("a_FMLog_20260101.txt", logText("two"));
+  servers_.add("127.0.0.1").addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "one"));
+  servers_.add("127.0.0.2").addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "two"));
 
   SorrelRun run = program_.run({"download"});  // no terminal, no --yes: the question is answered no
   EXPECT_EQ(run.exitCode, 1);
@@ -41,7 +37,7 @@ TEST_F(LogSubcommandsTest, DownloadFetchesWhatIsNewAndPrintsALinePerServerAndFil
   run = program_.run({"download", "--yes"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(has(run.out, "服务器 127.0.0.1：列出 1 个日志文件\n")) << run.out;
-  EXPECT_TRUE(has(run.out, "已下载：127.0.0.2 a_FMLog_20260101.txt（" + std::to_string(logText("two").size()) +
+  EXPECT_TRUE(has(run.out, "已下载：127.0.0.2 a_FMLog_20260101.txt（" + std::to_string(qevSampleMonitorLog(1, "two").size()) +
                                " 字节），已导入数据库\n"))
       << run.out;
   EXPECT_TRUE(has(run.out, "下载结束：2 个服务器，新下载 2 个文件，已下载过 0 个，失败 0 个")) << run.out;
@@ -67,8 +63,8 @@ TEST_F(LogSubcommandsTest, DownloadFetchesWhatIsNewAndPrintsALinePerServerAndFil
 }
 
 TEST_F(LogSubcommandsTest, DownloadFailsWhenAServerIsLeftBehind) {
-  servers_.add("127.0.0.1", {"--fault", "list:wrong-keyword"}).addLog("a_FMLog_20260101.txt", logText("one"));
-  servers_.add("127.0.0.2").addLog("a_FMLog_20260101.txt", logText("two"));
+  servers_.add("127.0.0.1", {"--fault", "list:wrong-keyword"}).addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "one"));
+  servers_.add("127.0.0.2").addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "two"));
   const SorrelRun run = program_.run({"download", "--yes"});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(has(run.out, "服务器 127.0.0.1：读取日志文件列表失败，跳过")) << run.out;

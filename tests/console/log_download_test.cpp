@@ -28,15 +28,6 @@ using namespace command_id;
 constexpr AgentTimeouts kTestTimeouts{2'000, 2'000, 5'000};
 constexpr auto kLimit = std::chrono::seconds(30);
 
-std::string logText(int lines, const std::string& tag) {
-  std::string text;
-  for (int i = 0; i < lines; ++i) {
-    text += "0\t2026-01-0" + std::to_string(i + 1) + "\t10:00:0" + std::to_string(i) + "\t.asp\tmodify\t5\t1\t" + tag +
-            "\t0\t-\t/srv/www/a.asp\t99\tcafe\t1\r\n";
-  }
-  return text;
-}
-
 int count(const std::string& query) {
   std::string value;
   EXPECT_EQ(qevReadFirstValue(query, "n", value), 1) << query;
@@ -84,17 +75,17 @@ class LogDownloadTest : public MainWindowTest {
 };
 
 TEST_F(LogDownloadTest, DownloadsFromTwoServersAndTheStatusWindowListsWhatWasFetched) {
-  servers_.add("127.0.0.1").addLog("a_FMLog_20260101.txt", logText(2, "one"));
-  servers_.add("127.0.0.2").addLog("a_FMLog_20260101.txt", logText(3, "two"));
-  servers_[1].addLog("b_FMLog_20260102.txt", logText(1, "two"));
+  servers_.add("127.0.0.1").addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(2, "one"));
+  servers_.add("127.0.0.2").addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(3, "two"));
+  servers_[1].addLog("b_FMLog_20260102.txt", qevSampleMonitorLog(1, "two"));
   open();
 
   runConfirmed(kDownloadLogs);
   EXPECT_EQ(prompter.shown().at(0).text, "从远程服务器下载日志文件吗？");
   EXPECT_EQ(prompter.shown().size(), 1u);  // the run itself says nothing
   const std::string directory = qevDownloadDirectory();
-  EXPECT_EQ(readFile(directory + "/_127.0.0.1_a_FMLog_20260101.txt"), logText(2, "one"));
-  EXPECT_EQ(readFile(directory + "/_127.0.0.2_a_FMLog_20260101.txt"), logText(3, "two"));
+  EXPECT_EQ(readFile(directory + "/_127.0.0.1_a_FMLog_20260101.txt"), qevSampleMonitorLog(2, "one"));
+  EXPECT_EQ(readFile(directory + "/_127.0.0.2_a_FMLog_20260101.txt"), qevSampleMonitorLog(3, "two"));
   EXPECT_EQ(count("select count(*) as n from downloadinfo where status = '1' and adddb = '0'"), 3);
   EXPECT_EQ(count("select count(*) as n from fmlog where serip = '127.0.0.2' and chkfileinfo = 'two'"), 4);
 
@@ -116,14 +107,14 @@ TEST_F(LogDownloadTest, DownloadsFromTwoServersAndTheStatusWindowListsWhatWasFet
   EXPECT_EQ(list.selectionBehavior(), QAbstractItemView::SelectRows);
   ASSERT_EQ(list.rowCount(), 3);
   EXPECT_EQ(rowTexts(list, 0), (std::vector<std::string>{"1", "127.0.0.1", "a_FMLog_20260101.txt",
-                                                         std::to_string(logText(2, "one").size()), "下载成功", "未处理"}));
+                                                         std::to_string(qevSampleMonitorLog(2, "one").size()), "下载成功", "未处理"}));
   EXPECT_EQ(rowTexts(list, 2)[0], "3");
   EXPECT_EQ(rowTexts(list, 2)[2], "b_FMLog_20260102.txt");
   EXPECT_TRUE(list.item(0, 3)->textAlignment() & Qt::AlignRight);
 
   // A second run asks for nothing it has; the window shows its last reload until 刷新.
   const std::size_t fetchesBefore = fetches();
-  servers_[0].addLog("c_FMLog_20260103.txt", logText(1, "one"));
+  servers_[0].addLog("c_FMLog_20260103.txt", qevSampleMonitorLog(1, "one"));
   runConfirmed(kDownloadLogs);
   EXPECT_EQ(fetches(), fetchesBefore + 1);
   ASSERT_TRUE(window->dispatchCommand(kDownloadStatus));
@@ -145,10 +136,10 @@ TEST_F(LogDownloadTest, DownloadsFromTwoServersAndTheStatusWindowListsWhatWasFet
 TEST_F(LogDownloadTest, AStopTakesEffectAfterTheExchangeUnderWayAndNoSecondWorkerStartsMeanwhile) {
   // The second file's fetch gets no answer: the worker waits for it until the idle time-out.
   servers_.add("127.0.0.1", {"--fault", "fetch:silent:b_FMLog_20260102.txt"});
-  servers_[0].addLog("a_FMLog_20260101.txt", logText(1, "one"));
-  servers_[0].addLog("b_FMLog_20260102.txt", logText(1, "one"));
-  servers_[0].addLog("c_FMLog_20260103.txt", logText(1, "one"));
-  servers_.add("127.0.0.2").addLog("a_FMLog_20260101.txt", logText(1, "two"));
+  servers_[0].addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "one"));
+  servers_[0].addLog("b_FMLog_20260102.txt", qevSampleMonitorLog(1, "one"));
+  servers_[0].addLog("c_FMLog_20260103.txt", qevSampleMonitorLog(1, "one"));
+  servers_.add("127.0.0.2").addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "two"));
   open();
 
   prompter.answerNext(PromptAnswer::Yes);
@@ -184,8 +175,8 @@ TEST_F(LogDownloadTest, AStopTakesEffectAfterTheExchangeUnderWayAndNoSecondWorke
 
 TEST_F(LogDownloadTest, ClosingTheWindowDuringADownloadEndsTheWorker) {
   servers_.add("127.0.0.1", {"--fault", "fetch:silent"});
-  servers_[0].addLog("a_FMLog_20260101.txt", logText(1, "one"));
-  servers_[0].addLog("b_FMLog_20260102.txt", logText(1, "one"));
+  servers_[0].addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "one"));
+  servers_[0].addLog("b_FMLog_20260102.txt", qevSampleMonitorLog(1, "one"));
   open();
   prompter.answerNext(PromptAnswer::Yes);
   ASSERT_TRUE(window->dispatchCommand(kDownloadLogs));

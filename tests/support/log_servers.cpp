@@ -5,6 +5,15 @@
 #include "common/store/datastore.h"
 #include "support/files.h"
 
+std::string qevSampleMonitorLog(int lines, const std::string& tag) {
+  std::string text;
+  for (int i = 0; i < lines; ++i) {
+    text += "0\t2026-01-0" + std::to_string(i % 9 + 1) + "\t10:00:0" + std::to_string(i % 10) + "\t.php\tadd\t5\t1\t" +
+            tag + "\t0\t-\t/srv/www/x.php\t12\tabc\t1\r\n";
+  }
+  return text;
+}
+
 void LogServers::Server::addLog(const std::string& name, const std::string& content) const {
   writeFile(logs.path() + "/" + name, content);
 }

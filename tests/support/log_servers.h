@@ -6,6 +6,9 @@
 #include "support/log_agent.h"
 #include "support/program_dir.h"
 
+// A file-monitor log of lines lines, 14 fields each; tag is field 7 (chkfileinfo) of every line.
+std::string qevSampleMonitorLog(int lines, const std::string& tag);
+
 // Servers of table serverip for download tests: each one a scripted log agent on a loopback
 // address of its own (127.0.0.1, 127.0.0.2, ...), serving a directory of its own. Needs the
 // program directory of the test (its store) to exist.

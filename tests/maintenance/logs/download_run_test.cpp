@@ -19,15 +19,6 @@ namespace {
 
 constexpr AgentTimeouts kTestTimeouts{2'000, 1'500, 4'000};
 
-std::string logText(int lines, const std::string& tag) {
-  std::string text;
-  for (int i = 0; i < lines; ++i) {
-    text += "0\t2026-01-0" + std::to_string(i + 1) + "\t10:00:0" + std::to_string(i) + "\t.php\tadd\t5\t1\t" + tag +
-            "\t0\t-\t/srv/www/x.php\t12\tabc\t1\r\n";
-  }
-  return text;
-}
-
 int count(const std::string& query) {
   std::string value;
   EXPECT_EQ(qevReadFirstValue(query, "n", value), 1) << query;
@@ -73,9 +64,9 @@ class DownloadRunTest : public ::testing::Test {
 TEST_F(DownloadRunTest, FetchesEveryServersNewLogsRecordsThemAndImportsThem) {
   auto& first = servers_.add("127.0.0.1");
   auto& second = servers_.add("127.0.0.2");
-  first.addLog("a_FMLog_20260101.txt", logText(2, "a"));
-  first.addLog("same_FMLog_20260102.txt", logText(1, "first"));
-  second.addLog("same_FMLog_20260102.txt", logText(3, "second"));
+  first.addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(2, "a"));
+  first.addLog("same_FMLog_20260102.txt", qevSampleMonitorLog(1, "first"));
+  second.addLog("same_FMLog_20260102.txt", qevSampleMonitorLog(3, "second"));
   second.addLog("tiny.txt", "123456789");  // 9 bytes: never requested
 
   const DownloadSummary summary = download();
@@ -83,14 +74,14 @@ TEST_F(DownloadRunTest, FetchesEveryServersNewLogsRecordsThemAndImportsThem) {
   EXPECT_EQ(summary.filesFetched, 3);
   EXPECT_EQ(summary.filesFailed, 0);
   EXPECT_TRUE(shown_.empty());
-  EXPECT_EQ(readFile(local("127.0.0.1", "a_FMLog_20260101.txt")), logText(2, "a"));
-  EXPECT_EQ(readFile(local("127.0.0.1", "same_FMLog_20260102.txt")), logText(1, "first"));
-  EXPECT_EQ(readFile(local("127.0.0.2", "same_FMLog_20260102.txt")), logText(3, "second"));
+  EXPECT_EQ(readFile(local("127.0.0.1", "a_FMLog_20260101.txt")), qevSampleMonitorLog(2, "a"));
+  EXPECT_EQ(readFile(local("127.0.0.1", "same_FMLog_20260102.txt")), qevSampleMonitorLog(1, "first"));
+  EXPECT_EQ(readFile(local("127.0.0.2", "same_FMLog_20260102.txt")), qevSampleMonitorLog(3, "second"));
   EXPECT_FALSE(std::filesystem::exists(local("127.0.0.2", "tiny.txt")));
   const std::vector<std::string> expectedRows = {
-      "127.0.0.1 a_FMLog_20260101.txt " + std::to_string(logText(2, "a").size()) + " 1 0",
-      "127.0.0.1 same_FMLog_20260102.txt " + std::to_string(logText(1, "first").size()) + " 1 0",
-      "127.0.0.2 same_FMLog_20260102.txt " + std::to_string(logText(3, "second").size()) + " 1 0",
+      "127.0.0.1 a_FMLog_20260101.txt " + std::to_string(qevSampleMonitorLog(2, "a").size()) + " 1 0",
+      "127.0.0.1 same_FMLog_20260102.txt " + std::to_string(qevSampleMonitorLog(1, "first").size()) + " 1 0",
+      "127.0.0.2 same_FMLog_20260102.txt " + std::to_string(qevSampleMonitorLog(3, "second").size()) + " 1 0",
   };
   EXPECT_EQ(downloadRows(), expectedRows);
   EXPECT_EQ(count("select count(*) as n from fmlog where serip = '127.0.0.2' and chkfileinfo = 'second' and fid = '" +
@@ -99,12 +90,12 @@ TEST_F(DownloadRunTest, FetchesEveryServersNewLogsRecordsThemAndImportsThem) {
   EXPECT_EQ(count("select count(*) as n from fmlog"), 6);
   EXPECT_EQ(events_.front(), "服务器 127.0.0.1：列出 2 个日志文件");
   EXPECT_NE(std::find(events_.begin(), events_.end(),
-                      "已下载：127.0.0.1 a_FMLog_20260101.txt（" + std::to_string(logText(2, "a").size()) +
+                      "已下载：127.0.0.1 a_FMLog_20260101.txt（" + std::to_string(qevSampleMonitorLog(2, "a").size()) +
                           " 字节），已导入数据库"),
             events_.end());
 
   // The next run asks for nothing it has, and takes what is new.
-  first.addLog("b_FMLog_20260103.txt", logText(1, "b"));
+  first.addLog("b_FMLog_20260103.txt", qevSampleMonitorLog(1, "b"));
   const std::size_t fetchesBefore = first.fetches() + second.fetches();
   const DownloadSummary again = download();
   EXPECT_EQ(again.filesFetched, 1);
@@ -117,8 +108,8 @@ TEST_F(DownloadRunTest, FetchesEveryServersNewLogsRecordsThemAndImportsThem) {
 TEST_F(DownloadRunTest, AServerThatCannotBeReachedIsSkippedAndTheNextOneServed) {
   auto& unreachable = servers_.add("127.0.0.1", {"--fault", "session:empty"});
   auto& reachable = servers_.add("127.0.0.2");
-  unreachable.addLog("a_FMLog_20260101.txt", logText(1, "a"));
-  reachable.addLog("a_FMLog_20260101.txt", logText(1, "a"));
+  unreachable.addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "a"));
+  reachable.addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "a"));
   const DownloadSummary summary = download();
   EXPECT_EQ(summary.serversFailed, 1);
   EXPECT_EQ(summary.filesFetched, 1);
@@ -128,19 +119,11 @@ TEST_F(DownloadRunTest, AServerThatCannotBeReachedIsSkippedAndTheNextOneServed) 
 TEST_F(DownloadRunTest, AStopEndsTheRunBeforeTheNextFileAndServer) {
   auto& first = servers_.add("127.0.0.1");
   auto& second = servers_.add("127.0.0.2");
-  first.addLog("a_FMLog_20260101.txt", logText(1, "a"));
-  first.addLog("b_FMLog_20260101.txt", logText(1, "b"));
-  second.addLog("a_FMLog_20260101.txt", logText(1, "a"));
-  bool running = true;
-  const DownloadSummary summary = [&] {
-    DownloadHooks stopping;
-    stopping.keepRunning = [&running] { return running; };
-    stopping.onEvent = [&running](const DownloadEvent& event) {
-      if (event.kind == DownloadEvent::Kind::Fetched) running = false;  // the stop comes during the first file
-    };
-    stopping.timeouts = kTestTimeouts;
-    return qevDownloadLogFiles(stopping);
-  }();
+  first.addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "a"));
+  first.addLog("b_FMLog_20260101.txt", qevSampleMonitorLog(1, "b"));
+  second.addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "a"));
+  // The stop comes once the first file is fetched: after the listing and that file.
+  const DownloadSummary summary = download([this] { return events_.size() < 2; });
   EXPECT_TRUE(summary.stopped);
   EXPECT_EQ(summary.filesFetched, 1);
   EXPECT_EQ(summary.servers, 1);
@@ -160,13 +143,13 @@ TEST_F(DownloadRunTest, HostileAgentsChangeNothingOutsideTheDownloadDirectory) {
   // Names that would leave the directory, a name too long once the ip is added, a wrong CRC and
   // a stream that inflates far beyond its listed size; an apostrophe is just a character.
   auto& names = servers_.add("127.0.0.1", {"--fault", "list:bad-names"});
-  names.addLog("a_FMLog_20260101.txt", logText(1, "a"));
-  names.addLog("o'brien_FMLog_20260101.txt", logText(1, "o'brien"));
-  names.addLog(std::string(245, 'n') + ".txt", logText(1, "long"));
+  names.addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "a"));
+  names.addLog("o'brien_FMLog_20260101.txt", qevSampleMonitorLog(1, "o'brien"));
+  names.addLog(std::string(245, 'n') + ".txt", qevSampleMonitorLog(1, "long"));
   auto& wrongCrc = servers_.add("127.0.0.2", {"--fault", "list:wrong-crc"});
-  wrongCrc.addLog("a_FMLog_20260101.txt", logText(1, "a"));
+  wrongCrc.addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "a"));
   auto& bomb = servers_.add("127.0.0.3", {"--fault", "fetch:bomb"});
-  bomb.addLog("a_FMLog_20260101.txt", logText(1, "a"));
+  bomb.addLog("a_FMLog_20260101.txt", qevSampleMonitorLog(1, "a"));
 
   // Everything the test owns outside the download directory and the store, the served logs
   // included.
@@ -188,13 +171,13 @@ TEST_F(DownloadRunTest, HostileAgentsChangeNothingOutsideTheDownloadDirectory) {
   EXPECT_EQ(summary.filesFailed, 3);  // the long name, the wrong CRC, the bomb
   TreeSnapshot stored = snapshotTree(qevDownloadDirectory());
   const TreeSnapshot expected = {
-      {"/_127.0.0.1_a_FMLog_20260101.txt", "file:" + logText(1, "a")},
-      {"/_127.0.0.1_o'brien_FMLog_20260101.txt", "file:" + logText(1, "o'brien")},
+      {"/_127.0.0.1_a_FMLog_20260101.txt", "file:" + qevSampleMonitorLog(1, "a")},
+      {"/_127.0.0.1_o'brien_FMLog_20260101.txt", "file:" + qevSampleMonitorLog(1, "o'brien")},
   };
   EXPECT_EQ(stored, expected);
   EXPECT_EQ(downloadRows(), (std::vector<std::string>{
-                                "127.0.0.1 a_FMLog_20260101.txt " + std::to_string(logText(1, "a").size()) + " 1 0",
-                                "127.0.0.1 o'brien_FMLog_20260101.txt " + std::to_string(logText(1, "o'brien").size()) +
+                                "127.0.0.1 a_FMLog_20260101.txt " + std::to_string(qevSampleMonitorLog(1, "a").size()) + " 1 0",
+                                "127.0.0.1 o'brien_FMLog_20260101.txt " + std::to_string(qevSampleMonitorLog(1, "o'brien").size()) +
                                     " 1 0"}));
   EXPECT_EQ(count("select count(*) as n from fmlog where chkfileinfo = 'o''brien'"), 1);
 }
