@@ -79,3 +79,9 @@ std::string qevJsonObject(const std::vector<std::pair<std::string, std::string>>
   }
   return json + "}";
 }
+
+std::string qevJsonArray(const std::vector<std::string>& elements) {
+  std::string json = "[";
+  for (std::size_t i = 0; i < elements.size(); ++i) json += (i == 0 ? "\n  " : ",\n  ") + elements[i];
+  return json + (elements.empty() ? "]" : "\n]");
+}

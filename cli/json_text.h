@@ -13,3 +13,6 @@ std::string qevJsonString(const std::string& text);
 
 // One object whose values are the given JSON texts, keys in the given order.
 std::string qevJsonObject(const std::vector<std::pair<std::string, std::string>>& members);
+
+// One array of the given JSON texts, one element per line: "[]" when there is none.
+std::string qevJsonArray(const std::vector<std::string>& elements);

@@ -9,6 +9,7 @@ const std::vector<Subcommand>& qevSubcommands() {
       qevServersSubcommand(),
       qevDownloadSubcommand(),
       qevImportSubcommand(),
+      qevLogsSubcommand(),
   };
   return table;
 }

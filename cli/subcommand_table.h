@@ -14,3 +14,4 @@ const Subcommand& qevRestoreSubcommand();
 const Subcommand& qevServersSubcommand();
 const Subcommand& qevDownloadSubcommand();
 const Subcommand& qevImportSubcommand();
+const Subcommand& qevLogsSubcommand();

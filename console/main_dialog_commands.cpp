@@ -100,6 +100,11 @@ bool CSorrelmedeDlg::hasCommandHandler(int id) const {
 
 void CSorrelmedeDlg::setCommandHandler(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
 
+std::function<void()> CSorrelmedeDlg::commandHandler(int id) const {
+  const auto found = commands_.find(id);
+  return found == commands_.end() ? std::function<void()>() : found->second;
+}
+
 void CSorrelmedeDlg::refresh() {
   setPreviewText({});
   showPreviewText();

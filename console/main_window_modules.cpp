@@ -4,6 +4,7 @@
 #include "console/command_ids.h"
 #include "console/compaction_command.h"
 #include "console/log_download_commands.h"
+#include "console/monitor_log_commands.h"
 #include "console/restore_backup_command.h"
 #include "console/scan_command.h"
 #include "console/server_command.h"
@@ -23,4 +24,6 @@ void qevInstallModuleCommands(CSorrelmedeDlg& window) {
   window.setCommandHandler(command_id::kMonitorRules, [&window] { qevRunMonitorRulesCommand(window); });
   window.setCommandHandler(command_id::kAlarmSettings, [&window] { qevRunAlarmSettingsCommand(window); });
   qevInstallLogDownloadCommands(window);
+  // Last: it wraps the record list's commands installed above.
+  qevInstallMonitorLogCommands(window);
 }

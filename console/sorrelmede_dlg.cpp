@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -20,6 +19,7 @@
 #include "console/command_ids.h"
 #include "console/folder_opener.h"
 #include "console/help_pane.h"
+#include "console/list_view_setup.h"
 #include "console/main_window_controls.h"
 #include "console/message_box_prompter.h"
 #include "console/more_commands_menu.h"
@@ -48,8 +48,6 @@ QWidget* makeControl(const ControlDefinition& definition, QWidget* parent) {
     case ControlKind::Button: return new QPushButton(label, parent);
     case ControlKind::CheckBox: return new QCheckBox(label, parent);
     case ControlKind::DropDown: return new QComboBox(parent);
-    case ControlKind::Label: return new QLabel(label, parent);
-    case ControlKind::Group: return new QGroupBox(label, parent);
   }
   return nullptr;
 }
@@ -83,7 +81,6 @@ void CSorrelmedeDlg::createControls() {
     QWidget* widget = makeControl(definition, this);
     widget->setGeometry(definition.x, definition.y, definition.width, definition.height);
     widget->setVisible(definition.visible);
-    if (definition.id == 0) continue;
     controls_[definition.id] = widget;
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
       const int id = definition.id;
@@ -108,27 +105,10 @@ void CSorrelmedeDlg::createControls() {
 void CSorrelmedeDlg::createRecordList() {
   records_ = new RecordListModel(this);
   recordView_ = new QTableView(this);
-  recordView_->setModel(records_);
   recordView_->setGeometry(kPaneLeft, kRecordListTop, kInitialClientWidth - 2 * kPaneLeft,
                            kInitialClientHeight - kRecordListTop - kListBottomMargin);
-  recordView_->setShowGrid(true);
-  recordView_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  recordView_->setSelectionMode(QAbstractItemView::SingleSelection);
-  recordView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  recordView_->setSortingEnabled(false);
-  recordView_->setWordWrap(false);
-  recordView_->verticalHeader()->hide();
-  // Fixed row heights: the view never measures thousands of rows.
-  recordView_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  recordView_->verticalHeader()->setDefaultSectionSize(recordView_->fontMetrics().height() + 6);
+  qevSetUpListView(*recordView_, *records_);
   QHeaderView* header = recordView_->horizontalHeader();
-  header->setSectionsClickable(true);
-  header->setHighlightSections(false);
-  header->setStretchLastSection(false);
-  header->setMinimumSectionSize(1);  // the fid column is 1 pixel wide, practically invisible
-  for (int column = 0; column < RecordListModel::kColumnCount; ++column) {
-    recordView_->setColumnWidth(column, RecordListModel::columnWidth(column));
-  }
   recordView_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(recordView_, &QTableView::clicked, this, [this](const QModelIndex& index) {
     onRecordRowClicked(index.isValid() ? index.row() : -1);
@@ -273,6 +253,16 @@ void CSorrelmedeDlg::onSize(int width, int height) {
       pane->setGeometry(left, height - kPaneTopFromBottom, std::max(0, width - 2 * left), kPaneHeight);
     }
   }
+  for (const auto& [id, follower] : placeFollowers_) {
+    if (QWidget* place = control(id)) follower->setGeometry(place->geometry());
+  }
+}
+
+void CSorrelmedeDlg::followPlaceOf(int id, QWidget* widget) {
+  QWidget* place = control(id);
+  if (place == nullptr || widget == nullptr) return;
+  widget->setGeometry(place->geometry());
+  placeFollowers_.emplace_back(id, widget);
 }
 
 void CSorrelmedeDlg::setRangeButtonsEnabled(bool enabled) {

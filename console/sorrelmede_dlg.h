@@ -59,6 +59,12 @@ class CSorrelmedeDlg : public QDialog, public RecordListHost {
   bool hasCommandHandler(int id) const;
   // Lets a later module provide (or replace) the handler of a command id.
   void setCommandHandler(int id, std::function<void()> handler);
+  // The handler of a command id (empty when it has none), for a module that wraps it.
+  std::function<void()> commandHandler(int id) const;
+
+  // A widget that can stand in the place of a control (the record list's, a pane's): it gets the
+  // control's geometry now and again on every later layout.
+  void followPlaceOf(int id, QWidget* widget);
 
   // The control of an id (nullptr when there is none).
   QWidget* control(int id) const;
@@ -143,6 +149,7 @@ class CSorrelmedeDlg : public QDialog, public RecordListHost {
   WindowThreadCalls calls_;
   std::map<int, QWidget*> controls_;
   std::map<int, std::function<void()>> commands_;
+  std::vector<std::pair<int, QWidget*>> placeFollowers_;
 
   QLabel* title_ = nullptr;
   RecordListModel* records_ = nullptr;

@@ -76,6 +76,14 @@ int qevWriteFileText(const std::string& path, const std::string& text) {
   return replaceFile(path, text.empty() ? std::string("\r\n") : text);
 }
 
+int qevPrependFileText(const std::string& path, const std::string& text) {
+  if (path.empty()) return 0;
+  LockedFile file = LockedFile::openForUpdate(path, LockRetry{});
+  std::string old;
+  if (!file.isOpen() || !file.readAll(kMaxFileBytes, old)) return 0;
+  return file.replace(text + old) ? 1 : 0;
+}
+
 int qevWriteFileBytes(const std::string& path, const char* bytes, std::size_t count) {
   if (path.empty() || bytes == nullptr || count == 0) return 0;
   return replaceFile(path, std::string(bytes, count));

@@ -25,5 +25,10 @@ int qevReadFileTextUnbounded(const std::string& path, std::string& text);
 // Replaces the file with the text ("\r\n" for an empty text), atomically. 1 written, else 0.
 int qevWriteFileText(const std::string& path, const std::string& text);
 
+// Puts text in front of the file's bytes (a missing or empty file counts as empty) under one
+// exclusive lock and replaces the file atomically, so no writer in between is lost. 1 written;
+// 0 not, and the file is unchanged (also when its bytes could not be read).
+int qevPrependFileText(const std::string& path, const std::string& text);
+
 // Creates or truncates the file with count bytes. 1 written, else 0.
 int qevWriteFileBytes(const std::string& path, const char* bytes, std::size_t count);
