@@ -1,14 +1,13 @@
 #include <vector>
 
 #include "cli/json_text.h"
+#include "cli/listing.h"
 #include "cli/subcommand_table.h"
 #include "cli/terminal.h"
 #include "cli/text_table.h"
 #include "maintenance/records/record_query.h"
 
 namespace {
-
-constexpr const char* kStoreFailedMessage = "读取数据库时发生错误，请重试！";
 
 // The column headers of the desktop program's record list.
 constexpr const char* kNumberHeader = "序号";
@@ -29,11 +28,11 @@ void printText(Terminal& terminal, const std::vector<RecordRow>& rows) {
 }
 
 void printJson(Terminal& terminal, const std::vector<RecordRow>& rows) {
-  std::string json = "[";
+  std::vector<std::string> objects;
+  objects.reserve(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const RecordRow& row = rows[i];
-    json += i == 0 ? "\n  " : ",\n  ";
-    json += qevJsonObject({
+    objects.push_back(qevJsonObject({
         {"number", std::to_string(i + 1)},
         {"record_id", qevJsonString(row.recordId)},
         {"name", qevJsonString(row.name)},
@@ -41,21 +40,13 @@ void printJson(Terminal& terminal, const std::vector<RecordRow>& rows) {
         {"size", qevJsonString(row.size)},
         {"state", qevJsonString(row.state)},
         {"path", qevJsonString(row.path)},
-    });
+    }));
   }
-  terminal.write(json + (rows.empty() ? "]\n" : "\n]\n"));
+  terminal.write(qevJsonArray(objects) + "\n");
 }
 
 int runList(const ParsedOptions& options, Terminal& terminal) {
-  if (!options.operands.empty()) return qevUsageError(terminal, "unexpected argument '" + options.operands[0] + "'");
-  std::vector<RecordRow> rows;
-  if (qevLoadRecordList(rows) != 1) return terminal.failOnce(kStoreFailedMessage);
-  if (options.has("json")) {
-    printJson(terminal, rows);
-  } else {
-    printText(terminal, rows);
-  }
-  return kExitSuccess;
+  return qevRunListing<RecordRow>(options, terminal, qevLoadRecordList, printText, printJson);
 }
 
 }  // namespace

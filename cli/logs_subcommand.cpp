@@ -1,14 +1,13 @@
 #include <vector>
 
 #include "cli/json_text.h"
+#include "cli/listing.h"
 #include "cli/subcommand_table.h"
 #include "cli/terminal.h"
 #include "cli/text_table.h"
 #include "maintenance/logs/monitor_log_query.h"
 
 namespace {
-
-constexpr const char* kStoreFailedMessage = "读取数据库时发生错误，请重试！";
 
 // The columns of the desktop program's monitor-log view that fit a terminal line.
 const std::vector<TextColumn> kColumns = {{"序号", true},     {"服务器IP", false}, {"时间", false},
@@ -55,16 +54,10 @@ void printJson(Terminal& terminal, const std::vector<MonitorLogRow>& rows) {
   terminal.write(qevJsonArray(objects) + "\n");
 }
 
+int loadAll(std::vector<MonitorLogRow>& rows) { return qevLoadMonitorLog({}, {}, rows); }
+
 int runLogs(const ParsedOptions& options, Terminal& terminal) {
-  if (!options.operands.empty()) return qevUsageError(terminal, "unexpected argument '" + options.operands[0] + "'");
-  std::vector<MonitorLogRow> rows;
-  if (qevLoadMonitorLog({}, {}, rows) != 1) return terminal.failOnce(kStoreFailedMessage);
-  if (options.has("json")) {
-    printJson(terminal, rows);
-  } else {
-    printText(terminal, rows);
-  }
-  return kExitSuccess;
+  return qevRunListing<MonitorLogRow>(options, terminal, loadAll, printText, printJson);
 }
 
 }  // namespace
