@@ -112,8 +112,27 @@ TEST_F(MonitorLogViewTest, CommandShowsTheLogRowsInTheListsPlaceAndTheRecordList
   EXPECT_TRUE(window->control(kHelpPane)->isVisible());
   EXPECT_EQ(window->recordList().rows(), 1);
 
+  // SORREL_SCREENSHOT_DIR=docs: the picture of the view for the README, with rows of two servers.
   if (const char* dir = std::getenv("SORREL_SCREENSHOT_DIR")) {
+    const struct {
+      const char *ip, *time, *action, *category, *note, *path, *size;
+    } rows[] = {
+        {"192.168.1.21", "10:02:11", "新建", kSuspiciousCategoryText, "eval($_POST", "/srv/www/shop/upload/x.php", "2210"},
+        {"192.168.1.21", "10:05:40", "修改", "正常文件", "", "/srv/www/shop/index.php", "15872"},
+        {"192.168.1.35", "10:07:03", "新建", "木马文件（已拦截）", "已改名为 x.php.qev", "/var/www/blog/wp-content/x.php", "3301"},
+        {"192.168.1.35", "10:09:27", "修改", "白名单文件", "", "/var/www/blog/cache/page.php", "912"},
+        {"192.168.1.21", "10:12:58", "新建", kSuspiciousCategoryText, "base64_decode", "/srv/www/shop/tmp/a.asp", "640"},
+    };
+    for (const auto& r : rows) {
+      LogRowFields fields = logRow(r.ip, r.time, r.category, r.path);
+      fields.action = r.action;
+      fields.blockInfo = r.note;
+      fields.size = r.size;
+      insertMonitorLogRow(fields);
+    }
     window->dispatchCommand(kShowLogRows);
+    window->dispatchCommand(kRefillFilters);
+    view.model().setChecked(0, true);
     window->grab().save(QString::fromUtf8(dir) + "/monitor-log-view.png");
   }
 }
