@@ -10,6 +10,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
+#include <QPushButton>
 #include <QTableView>
 #include <cstdlib>
 
@@ -17,6 +19,7 @@
 #include "console/command_ids.h"
 #include "console/confirm_texts_dlg.h"
 #include "console/main_window_fixture.h"
+#include "console/main_window_modules.h"
 #include "console/monitor_log_commands.h"
 #include "console/monitor_log_model.h"
 #include "console/monitor_log_view.h"
@@ -64,6 +67,30 @@ class MonitorLogViewTest : public MainWindowTest {
   void choose(int id, const std::string& text) const {
     QComboBox& box = list(id);
     box.setCurrentIndex(box.findText(QString::fromStdString(text)));
+  }
+
+  // The "更多功能" menu of a window with every module, open over the record list of a demo
+  // scan, as one picture (the menu is a window of its own, drawn where it opens).
+  void saveMenuPicture(const QString& file) {
+    ASSERT_EQ(qevExecuteSql("delete from fileinfo"), 1);
+    int id = 0;
+    for (const char* name : {"Com1", "a.", "aux", "b ", "con.asp", "lpt9.php", "nul.txt"}) {
+      insertRow(entryRow(std::to_string(++id) + "_demo", std::string("/srv/demo/site/") + name, 1, 8));
+    }
+    insertRow(entryRow(std::to_string(++id) + "_demo", "/srv/demo/site/prn", 2));
+    openWindow();
+    qevInstallModuleCommands(*window);
+    window->show();
+    QPushButton& button = window->moreCommandsButton();
+    QMenu& menu = window->moreCommandsMenu();
+    menu.popup(button.mapToGlobal(QPoint(0, button.height())));
+    processEventsUntil([&] { return menu.isVisible(); }, std::chrono::seconds(5));
+    QPixmap picture = window->grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(button.mapTo(window.get(), QPoint(0, button.height())), menu.grab());
+    painter.end();
+    picture.save(file);
+    menu.hide();
   }
 
   TemporaryDir site;
@@ -134,6 +161,7 @@ TEST_F(MonitorLogViewTest, CommandShowsTheLogRowsInTheListsPlaceAndTheRecordList
     window->dispatchCommand(kRefillFilters);
     view.model().setChecked(0, true);
     window->grab().save(QString::fromUtf8(dir) + "/monitor-log-view.png");
+    saveMenuPicture(QString::fromUtf8(dir) + "/more-commands-menu.png");
   }
 }
 
