@@ -86,6 +86,12 @@ bool readWholeFile(const std::string& path, char* buffer, std::uint64_t capacity
 // exclusive lock, not retried.
 bool writeWholeFile(const std::string& path, const char* bytes, std::uint64_t count);
 
+// Puts a new file with bytes (mode 0644) under path without ever opening what has the name now:
+// written under a temporary name beside it, flushed and renamed over it, so the name holds the
+// old entry or the whole new file, and a link there is replaced, never written through. No
+// lock: for files with one writer. True when stored.
+bool replaceWithNewFile(const std::string& path, const std::string& bytes);
+
 // Renames an entry without ever replacing an existing target (renameat2 RENAME_NOREPLACE).
 // True when moved.
 bool moveNoReplace(const std::string& from, const std::string& to);

@@ -201,6 +201,39 @@ std::string temporaryName(const std::string& leaf) {
          std::to_string(counter.fetch_add(1));
 }
 
+// Writes bytes to a new temporary file beside the leaf, flushes it and renames it over the leaf:
+// readers see the old entry or the whole new file, never a part, and whatever had the name (a
+// link too) is replaced, never written through. The new file gets mode and, where allowed, the
+// owner of owner (when given).
+bool writeAndRenameOver(const ParentAndLeaf& parent, const std::string& bytes, mode_t mode, const struct stat* owner) {
+  std::string temporary;
+  Descriptor out;
+  // A name left behind by a crashed process of the same id is passed over.
+  for (int attempt = 0; attempt < 100 && !out.valid(); ++attempt) {
+    temporary = temporaryName(parent.leaf);
+    out.reset(openat(parent.directory.get(), temporary.c_str(),
+                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!out.valid() && errno != EEXIST) return false;
+  }
+  if (!out.valid()) return false;
+  if (owner != nullptr && fchown(out.get(), owner->st_uid, owner->st_gid) != 0) {
+    // Only the owner changes: the file then belongs to this program's user.
+  }
+  bool ok = writeFully(out.get(), bytes.data(), bytes.size()) && fchmod(out.get(), mode) == 0 &&
+            fsync(out.get()) == 0;
+  ok = ::close(out.release()) == 0 && ok;
+  ok = ok && renameat(parent.directory.get(), temporary.c_str(), parent.directory.get(),
+                      parent.leaf.c_str()) == 0;
+  if (!ok) {
+    unlinkat(parent.directory.get(), temporary.c_str(), 0);
+    return false;
+  }
+  // Make the rename itself durable; a failure here leaves the new file in place.
+  Descriptor directory(openat(parent.directory.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (directory.valid()) fsync(directory.get());
+  return true;
+}
+
 }  // namespace
 
 LockedFile::~LockedFile() { close(); }
@@ -311,36 +344,14 @@ bool LockedFile::append(const std::string& bytes) const {
 bool LockedFile::replace(const std::string& bytes) const {
   if (fd_ < 0) return false;
   ParentAndLeaf parent = openParent(path_);
-  if (!parent.ok()) return false;
   struct stat current {};
-  if (fstat(fd_, &current) != 0) return false;
-  const mode_t mode = current.st_mode & 07777;
-  std::string temporary;
-  Descriptor out;
-  // A name left behind by a crashed process of the same id is passed over.
-  for (int attempt = 0; attempt < 100 && !out.valid(); ++attempt) {
-    temporary = temporaryName(parent.leaf);
-    out.reset(openat(parent.directory.get(), temporary.c_str(),
-                     O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (!out.valid() && errno != EEXIST) return false;
-  }
-  if (!out.valid()) return false;
-  if (fchown(out.get(), current.st_uid, current.st_gid) != 0) {
-    // Only the owner changes: the file then belongs to this program's user.
-  }
-  bool ok = writeFully(out.get(), bytes.data(), bytes.size()) && fchmod(out.get(), mode) == 0 &&
-            fsync(out.get()) == 0;
-  ok = ::close(out.release()) == 0 && ok;
-  ok = ok && renameat(parent.directory.get(), temporary.c_str(), parent.directory.get(),
-                      parent.leaf.c_str()) == 0;
-  if (!ok) {
-    unlinkat(parent.directory.get(), temporary.c_str(), 0);
-    return false;
-  }
-  // Make the rename itself durable; a failure here leaves the new file in place.
-  Descriptor directory(openat(parent.directory.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (directory.valid()) fsync(directory.get());
-  return true;
+  if (!parent.ok() || fstat(fd_, &current) != 0) return false;
+  return writeAndRenameOver(parent, bytes, current.st_mode & 07777, &current);
+}
+
+bool replaceWithNewFile(const std::string& path, const std::string& bytes) {
+  ParentAndLeaf parent = openParent(path);
+  return parent.ok() && parent.leaf != "." && writeAndRenameOver(parent, bytes, 0644, nullptr);
 }
 
 bool readFileUnlocked(const std::string& path, std::uint64_t maxBytes, std::string& bytes) {

@@ -26,9 +26,9 @@ int qevLocalLogPath(const std::string& directory, const std::string& ip, const s
 
 int qevStoreDownloadedLog(const std::string& path, const std::string& content) {
   if (path.empty() || content.empty()) return 0;
-  using sorrel::platform::LockedFile;
-  const LockedFile file = LockedFile::openForUpdate(path, sorrel::platform::LockRetry{});
-  return file.isOpen() && file.replace(content) ? 1 : 0;
+  // The name is never opened: a link planted there is replaced, not followed, and no empty file
+  // appears under the name while the content is written.
+  return sorrel::platform::replaceWithNewFile(path, content) ? 1 : 0;
 }
 
 int qevFindDownloadedLogs(const std::string& directory, std::vector<std::string>& paths) {
