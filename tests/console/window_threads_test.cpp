@@ -124,14 +124,11 @@ TEST_F(WindowThreadsTest, ClosingWhileWorkersWaitOrSleepEndsCleanly) {
   std::atomic<bool> sleepInterrupted{false};
   CSorrelmedeDlg::Workers workers;
   // One worker waits for the window's thread, which is busy closing; the other sleeps long.
+  // It calls until a call is refused, whether or not it has seen the stop yet: a worker that
+  // meets the closing window inside a call must get an answer, not wait for ever.
   workers.scanWatcher = [&](const WorkerContext& context) {
-    while (!context.stopRequested()) {
-      if (!context.calls().call([] {})) {
-        callRefused = true;
-        return;
-      }
-      context.sleepFor(1ms);
-    }
+    while (context.calls().call([] {})) context.sleepFor(1ms);
+    callRefused = true;
   };
   workers.cleaningWorker = [&](const WorkerContext& context) {
     sleepInterrupted = !context.sleepFor(3600s);
