@@ -51,6 +51,12 @@ class DirectoryHandle {
   // Removes the subdirectory name when it is empty; a non-empty directory or anything else stays.
   bool removeEmptyDirectory(const std::string& name) const;
 
+  enum class SubdirectoryState { Created, Existed, NotCreated, NotARealDirectory };
+  // The subdirectory name, made (mode 0755) when missing, then opened without following a link.
+  // Valid only when name is a real directory on this directory's file system: a link, a file or
+  // a mount point in its place makes it NotARealDirectory; a failed creation NotCreated.
+  DirectoryHandle openOrMakeSubdirectory(const std::string& name, SubdirectoryState& state) const;
+
  private:
   explicit DirectoryHandle(int fd) : fd_(fd) {}
   int fd_ = -1;

@@ -129,6 +129,26 @@ DirectoryHandle::MoveResult DirectoryHandle::moveNoReplace(const std::string& na
   return errno == EEXIST ? MoveResult::TargetExists : MoveResult::Failed;
 }
 
+DirectoryHandle DirectoryHandle::openOrMakeSubdirectory(const std::string& name, SubdirectoryState& state) const {
+  state = SubdirectoryState::NotCreated;
+  if (!valid() || !isPlainName(name)) return {};
+  state = SubdirectoryState::Created;
+  if (mkdirat(fd_, name.c_str(), 0755) != 0) {
+    if (errno != EEXIST) {
+      state = SubdirectoryState::NotCreated;
+      return {};
+    }
+    state = SubdirectoryState::Existed;
+  }
+  // Whatever holds the name now is opened as it is: a link put in place after mkdirat fails here.
+  DirectoryHandle subdirectory(openComponent(fd_, name));
+  if (!subdirectory.valid() || subdirectory.device() != device()) {
+    state = SubdirectoryState::NotARealDirectory;
+    return {};
+  }
+  return subdirectory;
+}
+
 bool DirectoryHandle::removeEmptyDirectory(const std::string& name) const {
   return valid() && isPlainName(name) && unlinkat(fd_, name.c_str(), AT_REMOVEDIR) == 0;
 }

@@ -1,7 +1,5 @@
 #include "common/platform/volume.h"
 
-#include "common/platform/files.h"
-
 #include <fstream>
 #include <sstream>
 
@@ -68,12 +66,11 @@ bool findVolume(const std::vector<MountPoint>& table, const std::string& path, M
   return found;
 }
 
-bool entryDevice(const std::string& path, unsigned long long& device) {
-  // Looked up through directory descriptors, so paths beyond PATH_MAX work too.
-  const EntryStatus status = lookupEntry(path);
-  if (status.kind != EntryKind::File && status.kind != EntryKind::Directory) return false;
-  device = status.device;
-  return true;
+bool hasMountPointAtOrBelow(const std::vector<MountPoint>& table, const std::string& path) {
+  for (const MountPoint& point : table) {
+    if (isLeadingDirectory(path, point.path)) return true;
+  }
+  return false;
 }
 
 }  // namespace sorrel::platform

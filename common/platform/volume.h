@@ -20,8 +20,8 @@ std::vector<MountPoint> parseMountInfo(const std::string& text);
 // False when none matches.
 bool findVolume(const std::vector<MountPoint>& table, const std::string& path, MountPoint& volume);
 
-// Device of the entry itself (links not followed); false when it does not exist. Comparing an
-// entry's device with its mount point's tells whether the entry still lies on that volume.
-bool entryDevice(const std::string& path, unsigned long long& device);
+// True when a mount point of the table is the path itself or lies anywhere below it: moving the
+// entry would carry another file system along.
+bool hasMountPointAtOrBelow(const std::vector<MountPoint>& table, const std::string& path);
 
 }  // namespace sorrel::platform

@@ -20,9 +20,14 @@ int qevGetConnectionString(std::string& connection);
 
 // 1 executed; 0 refused (empty, over-long, more than one statement) or failed.
 int qevExecuteSql(const std::string& statement);
+// How a commit reaches the disk. Full waits until the disk has it. Relaxed (the store keeps a
+// write-ahead log) does not wait: a killed process loses nothing, a power loss may undo the last
+// commits but never damages the store.
+enum class CommitDurability { Full, Relaxed };
 // Entries are trimmed; blank ones are skipped. 1 all executed and committed in one transaction;
 // 0 nothing committed (the transaction is rolled back, no lock stays behind).
-int qevExecuteSqlList(const std::vector<std::string>& statements);
+int qevExecuteSqlList(const std::vector<std::string>& statements,
+                      CommitDurability durability = CommitDurability::Full);
 
 // Reads take usable values of one column by name: not null, as text (numbers as decimal text),
 // trimmed of blanks, 1..104,857,599 bytes (the fmlog lookup: 1..4095).

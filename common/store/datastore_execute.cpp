@@ -21,9 +21,12 @@ int qevExecuteSql(const std::string& statement) {
   return runOne(connection.handle(), statement) ? 1 : 0;
 }
 
-int qevExecuteSqlList(const std::vector<std::string>& statements) {
+int qevExecuteSqlList(const std::vector<std::string>& statements, CommitDurability durability) {
   Connection connection;
   if (!connection.openStore()) return 0;
+  if (durability == CommitDurability::Relaxed) {
+    sqlite3_exec(connection.handle(), "pragma synchronous = normal", nullptr, nullptr, nullptr);
+  }
   WriteTransaction transaction(connection.handle());
   if (!transaction.begun()) return 0;
   for (const std::string& entry : statements) {

@@ -42,6 +42,25 @@ TEST(Volume, EntryBelongsToLongestLeadingMountPoint) {
   }
 }
 
+TEST(Volume, MountPointAtOrBelowAnEntryIsFound) {
+  const auto table = sorrel::platform::parseMountInfo(kMountInfo);
+  struct Case {
+    const char* path;
+    bool found;
+  };
+  const Case cases[] = {
+      {"/srv/web site", true},  // the entry itself
+      {"/srv", true},
+      {"/srv/web", false},      // "/srv/web site" only starts like it
+      {"/srv/a/con.", false},
+      {"/etc", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(sorrel::platform::hasMountPointAtOrBelow(table, c.path), c.found);
+  }
+}
+
 TEST(Volume, RelativePathHasNoVolume) {
   MountPoint volume;
   EXPECT_FALSE(sorrel::platform::findVolume(sorrel::platform::parseMountInfo(kMountInfo), "srv/a", volume));
