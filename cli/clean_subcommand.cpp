@@ -5,8 +5,6 @@
 #include "cli/subcommand_table.h"
 #include "cli/terminal.h"
 #include "cli/terminal_prompter.h"
-#include "common/platform/directory_handle.h"
-#include "common/platform/volume.h"
 #include "common/store/datastore.h"
 #include "maintenance/cleaning/clean_request.h"
 #include "maintenance/cleaning/cleaning_pass.h"
@@ -53,21 +51,6 @@ int rowsStillMarked() {
   return std::stoi(count);
 }
 
-// The backup directories this pass made or filled, one per volume of the picked entries.
-void printBackupDirectories(Terminal& terminal, const std::vector<CheckedEntry>& picked,
-                            const CleaningPassTime& when) {
-  const auto mounts = sorrel::platform::readMountTable();
-  std::set<std::string> volumes;
-  for (const CheckedEntry& entry : picked) {
-    sorrel::platform::MountPoint volume;
-    if (sorrel::platform::findVolume(mounts, entry.path, volume)) volumes.insert(volume.path);
-  }
-  for (const std::string& volume : volumes) {
-    const std::string directory = qevBackupRootOf(volume) + when.date + "/" + when.time;
-    if (sorrel::platform::DirectoryHandle::open(directory).valid()) terminal.print("Backup directory: " + directory);
-  }
-}
-
 CleaningPassHooks terminalHooks(Terminal& terminal, TerminalPrompter& prompter) {
   auto total = std::make_shared<int>(0);
   CleaningPassHooks hooks;
@@ -106,7 +89,7 @@ int runClean(const ParsedOptions& options, Terminal& terminal) {
   }
   const CleaningPassTime when = qevCleaningPassTimeNow();
   const CleaningPassResult result = qevRunCleaningPass(terminalHooks(terminal, prompter), when.date, when.time);
-  printBackupDirectories(terminal, picked, when);
+  for (const std::string& directory : result.backupDirectories) terminal.print("Backup directory: " + directory);
   if (!result.summarized) return terminal.failOnce("the cleaning pass did not run to its end");
   const int marked = rowsStillMarked();
   if (marked > 0) {

@@ -2,7 +2,6 @@
 
 #include "common/files/long_path.h"
 #include "common/platform/files.h"
-#include "common/platform/volume.h"
 #include "common/text/text_codec.h"
 
 namespace {
@@ -21,13 +20,3 @@ int qevMoveNoReplace(const std::u16string& fromLongPath, const std::u16string& t
   return sorrel::platform::moveNoReplace(from, to) ? 1 : 0;
 }
 
-int qevEntryIsOnVolume(const std::u16string& longPath, const std::string& volumeRoot) {
-  std::string path;
-  if (!toBytes(longPath, path) || volumeRoot.empty() || volumeRoot.front() != '/') return 0;
-  unsigned long long entry = 0;
-  unsigned long long volume = 0;
-  return sorrel::platform::entryDevice(path, entry) && sorrel::platform::entryDevice(volumeRoot, volume) &&
-                 entry == volume
-             ? 1
-             : 0;
-}

@@ -7,6 +7,3 @@
 // 1 moved; 0 refused or failed (target exists, other file system, missing source...).
 int qevMoveNoReplace(const std::u16string& fromLongPath, const std::u16string& toLongPath);
 
-// 1 when the entry exists and lies on the file system mounted at volumeRoot (same device as the
-// mount point), else 0. An entry reached through a link or a changed mount fails this.
-int qevEntryIsOnVolume(const std::u16string& longPath, const std::string& volumeRoot);

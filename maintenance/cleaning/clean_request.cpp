@@ -1,10 +1,14 @@
 #include "maintenance/cleaning/clean_request.h"
 
+#include <algorithm>
+
 #include "common/files/exe_dir.h"
 #include "common/files/settings.h"
 #include "common/messages/operator_message.h"
 #include "common/messages/prompter.h"
+#include "common/platform/volume.h"
 #include "common/store/datastore.h"
+#include "maintenance/cleaning/backup_directory.h"
 #include "maintenance/cleaning/cleaning_state.h"
 
 namespace {
@@ -40,6 +44,19 @@ void markForCleaning(const std::vector<CheckedEntry>& entries) {
 
 }  // namespace
 
+std::string qevCleaningStartedMessage(const std::vector<std::string>& paths) {
+  const std::vector<sorrel::platform::MountPoint> mounts = sorrel::platform::readMountTable();
+  std::vector<std::string> roots;
+  for (const std::string& path : paths) {
+    sorrel::platform::MountPoint volume;
+    if (!sorrel::platform::findVolume(mounts, path, volume)) continue;
+    const std::string root = qevBackupRootOf(volume.path);
+    if (std::find(roots.begin(), roots.end(), root) == roots.end()) roots.push_back(root);
+  }
+  return "已经开始清理选择的目录文件\r\n\r\n\r\n正在备份目录文件到" + qevQuotedDirectories(roots) +
+         "目录中，请稍候……";
+}
+
 bool qevMarkForCleaning(Prompter& prompter, int listRows, const std::vector<CheckedEntry>& checked,
                         const CleaningConfirmation& confirm) {
   if (listRows <= 0 || listRows >= kMaxListRows) {
@@ -65,7 +82,7 @@ void qevRequestCleaning(Prompter& prompter, int listRows, const std::vector<Chec
                         const CleaningConfirmation& confirm) {
   if (!qevMarkForCleaning(prompter, listRows, checked, confirm)) return;
   qevRaiseCleaningRequest();
-  prompter.inform(kCleaningStartedMessage, MessageIcon::Information);
+  prompter.inform(qevCleaningStartedMessage(pathsOf(entriesWithUsablePaths(checked))), MessageIcon::Information);
 }
 
 void qevStopCleaning(Prompter& prompter) {

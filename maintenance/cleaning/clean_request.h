@@ -32,5 +32,6 @@ bool qevMarkForCleaning(Prompter& prompter, int listRows, const std::vector<Chec
 // The stop command: withdraws the request; a running pass stops before its next entry.
 void qevStopCleaning(Prompter& prompter);
 
-inline constexpr const char* kCleaningStartedMessage =
-    "已经开始清理选择的目录文件\r\n\r\n\r\n正在备份目录文件到“硬盘:\\qev_dot_file_backup\\”目录中，请稍候……";
+// The start message of a confirmed cleaning: names the backup root of each volume that holds one
+// of the paths (the pass adds its date and time below it).
+std::string qevCleaningStartedMessage(const std::vector<std::string>& paths);

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "maintenance/cleaning/backup_directory.h"
 
@@ -15,9 +16,12 @@ struct CleaningPassHooks {
 };
 
 struct CleaningPassResult {
-  unsigned taken = 0;  // marked rows read for the pass
-  unsigned moved = 0;  // entries moved into the backup tree
+  unsigned marked = 0;  // rows marked '2' when the pass started
+  unsigned taken = 0;   // marked rows read for the pass
+  unsigned moved = 0;   // entries moved into the backup tree
   bool summarized = false;
+  // The backup directory of each volume the pass prepared, in the order they were first needed.
+  std::vector<std::string> backupDirectories;
 };
 
 inline constexpr const char* kMovedText = "已清理；已移动到备份目录";
@@ -30,8 +34,11 @@ struct CleaningPassTime {
 };
 CleaningPassTime qevCleaningPassTimeNow();
 
-// Moves every entry whose row is marked '2' (at most 9999, in insertion order) into
-// <volume root>/qev_dot_file_backup/<date>/<time>/<path below the volume root>, records each
-// outcome in its row and shows the summary. date is "%Y-%m-%d", time "%H-%M-%S", taken once.
+// Moves every entry whose row is marked '2' (as many as the record list shows, in insertion
+// order) into <volume root>/qev_dot_file_backup/<date>/<time>/<path below the volume root>,
+// records each outcome in its row and shows the summary, which names the backup directories and
+// counts every marked row that was not cleaned. date is "%Y-%m-%d", time "%H-%M-%S", taken once.
+// A volume whose backup directory cannot be prepared is reported once and its entries skipped.
+// An entry is skipped when a link or a mount point lies on its way or at or below it.
 CleaningPassResult qevRunCleaningPass(const CleaningPassHooks& hooks, const std::string& date,
                                       const std::string& time);

@@ -19,7 +19,7 @@ std::string SortKeys::columnOf(int listColumn) {
 }
 
 std::string SortKeys::listQuery() const {
-  std::string query = "select top 10000 * from fileinfo order by ";
+  std::string query = "select top " + std::to_string(kRecordListRows) + " * from fileinfo order by ";
   for (std::size_t i = 0; i < keys_.size(); ++i) {
     if (i > 0) query += ", ";
     query += keys_[i].column + " " + keys_[i].direction;

@@ -2,6 +2,10 @@
 #include <array>
 #include <string>
 
+// The most rows the record list loads; a cleaning pass takes as many, so every row the operator
+// can check is cleaned.
+inline constexpr int kRecordListRows = 10000;
+
 // The three (column, direction) pairs of every list query, in order. Only the first pair
 // changes, on a header click.
 class SortKeys {

@@ -86,7 +86,7 @@ TEST_F(CleanCommandsTest, ConfirmedCleaningMarksExactlyTheCheckedRowsEvenWhenThe
   EXPECT_EQ(qevReadSettingInt("CompactDatabase", 0), 1);
   EXPECT_EQ(qevCleaningActive().get(), 1);
   ASSERT_EQ(prompter.shown().size(), 1u);
-  EXPECT_EQ(prompter.shown()[0].text, kCleaningStartedMessage);
+  EXPECT_EQ(prompter.shown()[0].text, qevCleaningStartedMessage({"/srv/web/a", "/srv/web/c"}));
   EXPECT_EQ(prompter.shown()[0].icon, MessageIcon::Information);
 }
 

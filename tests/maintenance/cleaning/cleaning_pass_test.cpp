@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "common/store/datastore.h"
 #include "common/text/stored_name.h"
 #include "common/text/text_codec.h"
+#include "support/companions.h"
 #include "support/deep_tree.h"
 #include "support/mount_namespace.h"
 #include "support/program_dir.h"
@@ -76,9 +78,19 @@ struct RecordedPass {
   }
 };
 
-std::string summary(unsigned moved, unsigned notCleaned) {
-  return "清理文件完成。成功清理 " + std::to_string(moved) + " 个；未清理 " + std::to_string(notCleaned) +
-         " 个。\r\n\r\n\r\n当前已清理的文件，已经备份到“硬盘:\\qev_dot_file_backup\\” 目录中";
+// The summary names the backup directory of each volume the pass prepared.
+std::string summary(unsigned moved, unsigned notCleaned, const std::vector<std::string>& directories) {
+  std::string text = "清理文件完成。成功清理 " + std::to_string(moved) + " 个；未清理 " + std::to_string(notCleaned) + " 个。";
+  if (directories.empty()) return text;
+  text += "\r\n\r\n\r\n当前已清理的文件，已经备份到“" + directories[0] + "”";
+  for (std::size_t i = 1; i < directories.size(); ++i) text += "、“" + directories[i] + "”";
+  return text + " 目录中";
+}
+
+int rowsInState(const std::string& state) {
+  std::string count;
+  qevReadFirstValue("select count(*) as n from fileinfo where CompactDatabase = '" + state + "'", "n", count);
+  return count.empty() ? 0 : std::stoi(count);
 }
 
 class CleaningPassTest : public ::testing::Test {
@@ -103,12 +115,6 @@ class CleaningPassTest : public ::testing::Test {
   std::string otherVolume_;
 };
 
-#define RUN_IN_PRIVATE_MOUNT_NAMESPACE()   \
-  if (!InPrivateMountNamespace()) {        \
-    RerunInPrivateMountNamespace();        \
-    return;                                \
-  }
-
 TEST_F(CleaningPassTest, MovesEntryBelowDatedBackupTreeKeepingItsPath) {
   RUN_IN_PRIVATE_MOUNT_NAMESPACE();
   writeFile(volume_ + "/web/a/con.", "shell");
@@ -125,7 +131,7 @@ TEST_F(CleaningPassTest, MovesEntryBelowDatedBackupTreeKeepingItsPath) {
   EXPECT_EQ(pass.progressMaximum, 1);
   EXPECT_EQ(pass.positions, std::vector<int>({1}));
   EXPECT_EQ(pass.reloads, 1);
-  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(1, 0)}));
+  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(1, 0, {backupOf(volume_)})}));
 }
 
 TEST_F(CleaningPassTest, HandlesMissingBackedUpDuplicateAndNestedEntries) {
@@ -167,7 +173,7 @@ TEST_F(CleaningPassTest, HandlesMissingBackedUpDuplicateAndNestedEntries) {
     EXPECT_EQ(rowValue(row.id, "CompactDatabase"), row.state);
     EXPECT_EQ(rowValue(row.id, "fileinfo"), row.text);
   }
-  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(2, 4)}));
+  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(2, 4, {backupOf(volume_)})}));
 }
 
 TEST_F(CleaningPassTest, StopEndsPassBeforeNextEntryAndStillSummarizes) {
@@ -184,7 +190,7 @@ TEST_F(CleaningPassTest, StopEndsPassBeforeNextEntryAndStillSummarizes) {
   EXPECT_EQ(result.moved, 1u);
   EXPECT_TRUE(fs::exists(volume_ + "/a/com2"));
   EXPECT_EQ(rowValue("second", "CompactDatabase"), "2");
-  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(1, 1)}));
+  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(1, 1, {backupOf(volume_)})}));
 }
 
 TEST_F(CleaningPassTest, EntriesOnTwoVolumesShareDateAndTimeOnTheirOwnVolume) {
@@ -198,6 +204,7 @@ TEST_F(CleaningPassTest, EntriesOnTwoVolumesShareDateAndTimeOnTheirOwnVolume) {
   EXPECT_EQ(qevRunCleaningPass(pass.hooks(), kDate, kTime).moved, 2u);
   EXPECT_EQ(readFile(backupOf(volume_) + "/x/aux"), "one");
   EXPECT_EQ(readFile(backupOf(otherVolume_) + "/y/aux"), "two");
+  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(2, 0, {backupOf(volume_), backupOf(otherVolume_)})}));
 }
 
 TEST_F(CleaningPassTest, EntryReachedThroughLinkToAnotherVolumeIsSkipped) {
@@ -212,19 +219,138 @@ TEST_F(CleaningPassTest, EntryReachedThroughLinkToAnotherVolumeIsSkipped) {
   EXPECT_EQ(rowValue("linked", "CompactDatabase"), "2");
 }
 
-TEST_F(CleaningPassTest, SpecialEntryThatIsAMountPointIsSkipped) {
+TEST_F(CleaningPassTest, EntryWithAMountPointAtOrBelowItStaysInPlace) {
   RUN_IN_PRIVATE_MOUNT_NAMESPACE();
-  const std::string mounted = volume_ + "/web/con.";
-  fs::create_directories(mounted);
-  ASSERT_TRUE(MountTmpfs(mounted));
-  writeFile(mounted + "/index.php", "site");
-  addMarkedRow("mounted", mounted, 2);
+  struct Case {
+    const char* name;
+    std::string entry;
+    std::string mountPoint;
+    std::vector<std::string> backupDirectories;
+  };
+  const Case cases[] = {
+      {"the entry is a mount point", volume_ + "/web/con.", volume_ + "/web/con.", {}},  // a volume root itself
+      {"a mount point below the entry", volume_ + "/web/prn", volume_ + "/web/prn/uploads/2012", {backupOf(volume_)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::create_directories(c.mountPoint);
+    ASSERT_TRUE(MountTmpfs(c.mountPoint));
+    writeFile(c.mountPoint + "/index.php", "site");
+    ASSERT_EQ(qevExecuteSql("delete from fileinfo"), 1);
+    addMarkedRow("mounted", c.entry, 2);
+
+    RecordedPass pass;
+    EXPECT_EQ(qevRunCleaningPass(pass.hooks(), kDate, kTime).moved, 0u);
+    EXPECT_EQ(readFile(c.mountPoint + "/index.php"), "site");
+    EXPECT_FALSE(fs::exists(backupOf(volume_) + c.entry.substr(volume_.size())));
+    EXPECT_EQ(rowValue("mounted", "CompactDatabase"), "2");
+    EXPECT_EQ(pass.messages, std::vector<std::string>({summary(0, 1, c.backupDirectories)}));
+  }
+}
+
+TEST_F(CleaningPassTest, LinkAnywhereInTheBackupTreeNeverRedirectsAnEntry) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  const std::string root = volume_ + "/qev_dot_file_backup";
+  struct Case {
+    std::string link;  // made a link to a served directory of the same volume
+    bool reported;     // the backup directory itself cannot be made
+  };
+  const Case cases[] = {
+      {root, true},
+      {root + "/" + kDate, true},
+      {backupOf(volume_), true},
+      {backupOf(volume_) + "/web", false},  // a directory the pass creates below the backup directory
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.link);
+    fs::remove_all(root);
+    fs::remove_all(volume_ + "/served");
+    fs::create_directories(volume_ + "/served");
+    fs::create_directories(fs::path(c.link).parent_path());
+    fs::create_directory_symlink(volume_ + "/served", c.link);
+    writeFile(volume_ + "/web/con.", "shell");
+    ASSERT_EQ(qevExecuteSql("delete from fileinfo"), 1);
+    addMarkedRow("r1", volume_ + "/web/con.", 1);
+
+    RecordedPass pass;
+    EXPECT_EQ(qevRunCleaningPass(pass.hooks(), kDate, kTime).moved, 0u);
+    EXPECT_EQ(readFile(volume_ + "/web/con."), "shell");
+    EXPECT_TRUE(fs::is_empty(volume_ + "/served"));
+    EXPECT_TRUE(fs::is_symlink(c.link));
+    EXPECT_EQ(rowValue("r1", "CompactDatabase"), "2");
+    const std::vector<std::string> expected =
+        c.reported ? std::vector<std::string>{"建立备份目录 " + backupOf(volume_) + " 失败，请重试！", summary(0, 1, {})}
+                   : std::vector<std::string>{summary(0, 1, {backupOf(volume_)})};
+    EXPECT_EQ(pass.messages, expected);
+  }
+}
+
+TEST_F(CleaningPassTest, UnusableBackupDirectoryIsReportedOnceAndKeepsEveryEntryOfItsVolume) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  const std::string checksumMessage =
+      "文件“qevxconfig.exe”校验值错误，或无法访问，请重试！\r\n\r\n\r\n"
+      "如果多次尝试后，仍然无法启动，请联系我们的客服人员，我们将热诚为您服务。";
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    unsigned moved;
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {"the backup root is a plain file",
+       [&] { writeFile(volume_ + "/qev_dot_file_backup", "not a directory"); },
+       1,
+       {"建立备份目录 " + backupOf(volume_) + " 失败，请重试！", summary(1, 3, {backupOf(otherVolume_)})}},
+      {"the access tool fails its check (on each volume)",
+       [&] {
+         writeCompanion(program_.path(), "qevxconfig");
+         writeFile(program_.path() + "qevxconfig", "#!/bin/sh\n# changed\n");
+       },
+       0,
+       {checksumMessage, checksumMessage, summary(0, 4, {})}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(volume_ + "/qev_dot_file_backup");
+    fs::remove_all(otherVolume_ + "/qev_dot_file_backup");
+    fs::remove(program_.path() + "qevxconfig");
+    c.arrange();
+    ASSERT_EQ(qevExecuteSql("delete from fileinfo"), 1);
+    for (int i = 0; i < 3; ++i) {
+      writeFile(volume_ + "/web/nul." + std::to_string(i), "kept");
+      addMarkedRow("kept" + std::to_string(i), volume_ + "/web/nul." + std::to_string(i), 1);
+    }
+    writeFile(otherVolume_ + "/web/nul", "other");
+    addMarkedRow("other", otherVolume_ + "/web/nul", 1);
+
+    RecordedPass pass;
+    EXPECT_EQ(qevRunCleaningPass(pass.hooks(), kDate, kTime).moved, c.moved);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(readFile(volume_ + "/web/nul." + std::to_string(i)), "kept");
+      EXPECT_EQ(rowValue("kept" + std::to_string(i), "CompactDatabase"), "2");
+    }
+    EXPECT_EQ(pass.messages, c.messages);
+  }
+}
+
+TEST_F(CleaningPassTest, PassTakesEveryRowTheListShowsAndCountsEveryMarkedRowNotCleaned) {
+  RUN_IN_PRIVATE_MOUNT_NAMESPACE();
+  constexpr int kListRows = 10000;
+  std::vector<std::string> rows;
+  for (int i = 0; i <= kListRows; ++i) {  // one more than the list shows, as compaction marks them all
+    rows.push_back("insert into fileinfo (filenameid, filepath, CompactDatabase, fileinfo) values ('g" +
+                   std::to_string(i) + "', '" + storedPath(volume_ + "/gone/con." + std::to_string(i)) +
+                   "', '2', '未处理')");
+  }
+  ASSERT_EQ(qevExecuteSqlList(rows), 1);
 
   RecordedPass pass;
-  EXPECT_EQ(qevRunCleaningPass(pass.hooks(), kDate, kTime).moved, 0u);
-  EXPECT_EQ(readFile(mounted + "/index.php"), "site");
-  EXPECT_EQ(rowValue("mounted", "CompactDatabase"), "2");
-  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(0, 1)}));
+  const CleaningPassResult result = qevRunCleaningPass(pass.hooks(), kDate, kTime);
+
+  EXPECT_EQ(result.taken, static_cast<unsigned>(kListRows));
+  EXPECT_EQ(rowsInState("1"), kListRows);
+  EXPECT_EQ(rowValue("g" + std::to_string(kListRows), "CompactDatabase"), "2");
+  EXPECT_EQ(pass.messages, std::vector<std::string>({summary(0, kListRows + 1, {backupOf(volume_)})}));
 }
 
 TEST_F(CleaningPassTest, NothingMarkedShowsTheZeroRecordsMessage) {
@@ -236,11 +362,6 @@ TEST_F(CleaningPassTest, NothingMarkedShowsTheZeroRecordsMessage) {
   EXPECT_EQ(pass.reloads, 0);
 }
 
-int rowsInState(const std::string& state) {
-  std::string count;
-  qevReadFirstValue("select count(*) as n from fileinfo where CompactDatabase = '" + state + "'", "n", count);
-  return count.empty() ? 0 : std::stoi(count);
-}
 
 TEST_F(CleaningPassTest, KilledPassLosesNoEntryAndARestartFinishesTheRest) {
   RUN_IN_PRIVATE_MOUNT_NAMESPACE();

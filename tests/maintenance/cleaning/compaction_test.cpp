@@ -258,7 +258,7 @@ TEST_F(CompactionTest, WholePathMovesEveryRecordedEntryIntoTheBackupTree) {
   {
     std::lock_guard guard(lock);
     EXPECT_EQ(passMessages, std::vector<std::string>({"清理文件完成。成功清理 4 个；未清理 0 个。\r\n\r\n\r\n当前已清理的文件，"
-                                                      "已经备份到“硬盘:\\qev_dot_file_backup\\” 目录中"}));
+                                                      "已经备份到“" + timed.string() + "” 目录中"}));
   }
   // The new backup directory was handed to the access-rights companion.
   ASSERT_TRUE(waitForCompanionRun(dir(), "qevxconfig"));
