@@ -1,8 +1,11 @@
 #include "cli/sorrel_program.h"
 
 #include "cli/subcommand_table.h"
+#include "common/files/exe_dir.h"
 #include "common/messages/event_report.h"
 #include "common/messages/operator_message.h"
+#include "common/platform/files.h"
+#include "common/store/datastore.h"
 
 namespace {
 
@@ -38,6 +41,17 @@ std::string programHelp() {
   return text + kProgramHelpTail;
 }
 
+// Every command works on the data store. The store is for its owner only (it holds server
+// passwords), so a user who is not root would only meet a store error; say what to do instead.
+bool storeRefusesThisUser(Terminal& terminal) {
+  std::string programDir;
+  if (qevGetExeDir(programDir) != 1) return false;
+  const std::string store = programDir + "config/" + kDataStoreFileName;
+  if (!sorrel::platform::existsWithoutReadWriteAccess(store)) return false;
+  terminal.fail(store + " cannot be read and written by this user; run sorrel as root (sudo sorrel ...)");
+  return true;
+}
+
 const Subcommand* findSubcommand(const std::string& name) {
   for (const Subcommand& command : qevSubcommands()) {
     if (command.name == name) return &command;
@@ -55,6 +69,7 @@ int runSubcommand(const Subcommand& command, const std::vector<std::string>& arg
     terminal.write("Usage: sorrel " + command.synopsis + "\n" + command.help);
     return kExitSuccess;
   }
+  if (storeRefusesThisUser(terminal)) return kExitFailure;
   // Messages of the foundations (a data store that cannot be opened...) reach the operator too.
   qevSetOperatorMessageHook([&terminal](const std::string& text, MessageIcon icon) {
     if (icon == MessageIcon::Information) {

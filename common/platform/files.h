@@ -99,6 +99,9 @@ bool moveNoReplace(const std::string& from, const std::string& to);
 // Deletes a file (a link itself, never what it points to). True when it is gone.
 bool removeFile(const std::string& path);
 
+// The entry exists and this process may read and write it (its real user and groups).
+bool existsWithoutReadWriteAccess(const std::string& path);
+
 // Entries of a directory in listing order, "." and ".." left out. False when it cannot be read.
 struct DirectoryEntry {
   std::string name;

@@ -502,6 +502,12 @@ bool removeFile(const std::string& path) {
   return parent.ok() && unlinkat(parent.directory.get(), parent.leaf.c_str(), 0) == 0;
 }
 
+bool existsWithoutReadWriteAccess(const std::string& path) {
+  struct stat status {};
+  if (lstat(path.c_str(), &status) != 0) return false;
+  return access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES;
+}
+
 bool nameMatches(const std::string& pattern, const std::string& name, bool ignoreCase) {
   return fnmatch(pattern.c_str(), name.c_str(), ignoreCase ? FNM_CASEFOLD : 0) == 0;
 }

@@ -69,6 +69,18 @@ class SorrelProgramDir {
     return capture("script -qefc " + shellQuote(inner) + " /dev/null <" + shellQuote(dir_.path() + "typed"));
   }
 
+  // Runs sorrel as the user nobody, with the program directory open to others to enter (the
+  // data store keeps its own mode).
+  SorrelRun runAsNobody(const std::vector<std::string>& arguments) const {
+    namespace fs = std::filesystem;
+    const auto enter = fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(dir_.path(), enter, fs::perm_options::add);
+    fs::permissions(dir_.path() + "config", enter, fs::perm_options::add);
+    std::string command = "cd / && exec setpriv --reuid=65534 --regid=65534 --clear-groups " + shellQuote(program());
+    for (const std::string& argument : arguments) command += " " + shellQuote(argument);
+    return capture(command + " </dev/null");
+  }
+
   // Starts sorrel in the background, output discarded; answers its process id.
   pid_t start(const std::vector<std::string>& arguments) const {
     const pid_t child = fork();

@@ -343,4 +343,18 @@ TEST_F(SorrelJourneyTest, UsageErrorsAndFailuresAnswerTheirCodesWithOneLine) {
   }
 }
 
+TEST_F(SorrelJourneyTest, AUserWhoCannotOpenTheStoreIsToldToRunSorrelAsRoot) {
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{"list"}, {"scan", "/"}, {"servers", "list"}}) {
+    SCOPED_TRACE(arguments.front());
+    const SorrelRun run = program_.runAsNobody(arguments);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errorLines(), 1u) << run.err;
+    EXPECT_NE(run.err.find("config/FileInfo.dat cannot be read and written by this user; run sorrel as root"),
+              std::string::npos)
+        << run.err;
+  }
+  const SorrelRun help = program_.runAsNobody({"list", "--help"});
+  EXPECT_EQ(help.exitCode, 0) << help.err;
+}
+
 }  // namespace
