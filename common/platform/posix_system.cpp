@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <climits>
 #include <thread>
 #include <vector>
@@ -27,6 +29,20 @@ bool entryExists(const std::string& path) {
 bool isDirectory(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+PathState pathState(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? PathState::Directory : PathState::NotDirectory;
+  return errno == ENOENT || errno == ENOTDIR ? PathState::Missing : PathState::Inaccessible;
+}
+
+bool resolvedPath(const std::string& path, std::string& resolved) {
+  char* real = realpath(path.c_str(), nullptr);
+  if (real == nullptr) return false;
+  resolved = real;
+  std::free(real);
+  return true;
 }
 
 bool makeDirectory(const std::string& path) { return mkdir(path.c_str(), 0755) == 0; }

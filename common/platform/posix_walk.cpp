@@ -157,7 +157,8 @@ int reopenBelowRoot(const std::string& root, const std::string& path) {
 
 class TreeWalk {
  public:
-  TreeWalk(const std::string& root, const WalkVisitor& visit) : root_(root), visit_(visit) {}
+  TreeWalk(const std::string& root, const WalkVisitor& visit, const WalkSkipped& skipped)
+      : root_(root), visit_(visit), skipped_(skipped) {}
 
   bool run() {
     current_.reset(openDirectoryLong(root_));
@@ -197,10 +198,10 @@ class TreeWalk {
   // Opens and lists a subdirectory of the current one; it becomes the current directory.
   void enterDirectory(const std::string& name) {
     Descriptor child(openDirectoryAt(current_.get(), name.c_str(), false));
-    if (!child.valid()) return;
     Frame frame;
-    if (!listDirectory(child.get(), frame.entries) ||
+    if (!child.valid() || !listDirectory(child.get(), frame.entries) ||
         !identify(child.get(), frame.device, frame.inode)) {
+      reportSkipped();
       return;
     }
     frame.pathLength = path_.size();
@@ -223,6 +224,7 @@ class TreeWalk {
       if (!up.valid() || !identify(up.get(), device, inode) || device != parent.device ||
           inode != parent.inode) {
         // The tree was moved under the walk: what is left of it cannot be reached safely.
+        reportSkipped();
         stack_.clear();
         return;
       }
@@ -230,8 +232,13 @@ class TreeWalk {
     current_.reset(up.release());
   }
 
+  void reportSkipped() const {
+    if (skipped_) skipped_(path_);
+  }
+
   const std::string root_;
   const WalkVisitor& visit_;
+  const WalkSkipped& skipped_;
   Descriptor current_;
   std::string path_;
   std::vector<Frame> stack_;
@@ -239,9 +246,9 @@ class TreeWalk {
 
 }  // namespace
 
-bool walkTree(const std::string& root, const WalkVisitor& visit) {
+bool walkTree(const std::string& root, const WalkVisitor& visit, const WalkSkipped& skipped) {
   if (root.empty() || root[0] != '/') return false;
-  TreeWalk walk(root, visit);
+  TreeWalk walk(root, visit, skipped);
   return walk.run();
 }
 

@@ -13,6 +13,14 @@ bool executablePath(std::string& path);
 bool entryExists(const std::string& path);
 bool isDirectory(const std::string& path);
 
+// What a path names, links followed: a directory, something else, nothing (a component is
+// missing or not a directory), or an entry that cannot be looked at (no permission, ...).
+enum class PathState { Directory, NotDirectory, Missing, Inaccessible };
+PathState pathState(const std::string& path);
+
+// The absolute path with every link, "." and ".." resolved; false when it cannot be resolved.
+bool resolvedPath(const std::string& path, std::string& resolved);
+
 // mkdir with mode 0755; true when created.
 bool makeDirectory(const std::string& path);
 
