@@ -17,6 +17,9 @@ void printProgress(ConsoleOutput& console, int kind, std::uint32_t number, const
 }  // namespace
 
 int ClassifyEntry(ScanSession& session, const EntryDescription& entry) {
+  // Rows gathered earlier are written once they have waited long enough, however long the walk
+  // goes on without finding another special entry.
+  session.recorder.writeIfDue();
   const std::uint32_t seenBefore = session.totals.countSeen(entry.kind);
   printProgress(session.console, entry.kind, seenBefore + 1, entry.ansiName);
   if (!session.names.isSpecial(entry.name)) return 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cinttypes>
 #include <ctime>
+#include <utility>
 
 #include "common/files/run_log.h"
 #include "common/files/settings.h"
@@ -14,8 +15,7 @@
 
 namespace {
 
-// A busy store is waited for by the batch itself (busy time-out); a row that still fails is tried
-// again on a fresh connection before it is given up.
+// A busy store is waited for by the batch itself (busy time-out).
 constexpr int kInsertAttempts = 3;
 constexpr int kRetryPauseMilliseconds = 100;
 
@@ -80,7 +80,8 @@ RecordRow Recorder::buildRow(const EntryDescription& entry) {
 int Recorder::RecordEntry(const EntryDescription& entry) {
   if (entry.kind != EntryDescription::kFile && entry.kind != EntryDescription::kDirectory) return 0;
   const RecordRow row = buildRow(entry);
-  insert(FormatInsertStatement(row), entry.ansiPath);
+  if (pending_.empty()) firstPendingAt_ = std::chrono::steady_clock::now();
+  pending_.push_back({FormatInsertStatement(row), entry.ansiPath});
   bool raise = false;
   {
     std::lock_guard guard(lock_);
@@ -96,29 +97,41 @@ int Recorder::RecordEntry(const EntryDescription& entry) {
   return 1;
 }
 
-void Recorder::insert(const std::string& statement, const std::string& path) {
-  for (int attempt = 1; attempt <= kInsertAttempts; ++attempt) {
-    if (writer_.execute(statement) == 1) {
-      pending_.push_back({statement, path});
-      return;
-    }
-    // Start over on a fresh connection: what the batch held is committed (or logged) first.
-    commit();
-    if (attempt < kInsertAttempts) sorrel::platform::sleepMilliseconds(kRetryPauseMilliseconds);
-  }
-  logLostRow(path);
+void Recorder::writeIfDue() {
+  if (pending_.empty()) return;
+  if (std::chrono::steady_clock::now() - firstPendingAt_ >= kMaxRowWait) commit();
 }
 
 bool Recorder::commit() {
-  std::vector<std::string> failed;
-  const bool committed = writer_.commit(&failed) == 1;
-  for (const std::string& statement : failed) {
-    const auto row = std::find_if(pending_.begin(), pending_.end(),
-                                  [&](const PendingRow& pending) { return pending.statement == statement; });
-    logLostRow(row != pending_.end() ? row->path : statement);
+  if (pending_.empty()) return true;
+  const std::vector<PendingRow> rows = std::exchange(pending_, {});
+  std::vector<const PendingRow*> again;
+  for (const PendingRow& row : rows) {
+    if (writer_.execute(row.statement) != 1) again.push_back(&row);
   }
-  pending_.clear();
-  return committed && failed.empty();
+  std::vector<std::string> failed;
+  writer_.commit(&failed);
+  for (const std::string& statement : failed) {
+    const auto row = std::find_if(rows.begin(), rows.end(),
+                                  [&](const PendingRow& pending) { return pending.statement == statement; });
+    if (row != rows.end()) again.push_back(&*row);
+  }
+  bool allWritten = true;
+  for (const PendingRow* row : again) allWritten = writeAlone(*row) && allWritten;
+  return allWritten;
+}
+
+// A row the batch could not write is tried again on its own, each time on a fresh connection
+// after a short pause, before it is given up.
+bool Recorder::writeAlone(const PendingRow& row) {
+  for (int attempt = 1;; ++attempt) {
+    const bool executed = writer_.execute(row.statement) == 1;
+    if (writer_.commit() == 1 && executed) return true;
+    if (attempt == kInsertAttempts) break;
+    sorrel::platform::sleepMilliseconds(kRetryPauseMilliseconds);
+  }
+  logLostRow(row.path);
+  return false;
 }
 
 void Recorder::logLostRow(const std::string& path) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -29,25 +30,32 @@ std::string FormatInsertStatement(const RecordRow& row);
 // Base64 of the UTF-16LE bytes of a name or path, or the error text for an empty one.
 std::string StoredNameOrError(const std::u16string& wide);
 
-// Inserts one fileinfo row per special entry. Rows go through one batch that is committed
-// before every raise of the refresh flag, so the desktop program sees them when it reloads.
+// Inserts one fileinfo row per special entry. Rows are gathered in memory and written in one
+// short transaction when ten have gathered (just before the refresh flag is raised, so the
+// desktop program sees them when it reloads) or when the oldest has waited kMaxRowWait: the
+// store's write lock is held only while writing, never while the walk goes on.
 class Recorder {
  public:
   // Raises the refresh flag (refscanlog = "1"); answers false when the program directory could
   // not be determined, so the raise is tried again after the next row.
   using FlagRaiser = std::function<bool()>;
   static constexpr std::uint32_t kRowsPerFlag = 10;
+  static constexpr std::chrono::milliseconds kMaxRowWait{200};
 
   explicit Recorder(FlagRaiser raiseFlag);
   ~Recorder();
   Recorder(const Recorder&) = delete;
   Recorder& operator=(const Recorder&) = delete;
 
-  // 1 when the insert was attempted, 0 when the row could not be built.
+  // 1 when the row was built and taken for writing, 0 when it could not be built.
   int RecordEntry(const EntryDescription& entry);
 
-  // Makes every row recorded so far visible; rows the store finally refused are written to the
-  // run log. Answers false when a row was lost.
+  // Writes the gathered rows once the oldest has waited kMaxRowWait. Cheap when nothing waits;
+  // the walk calls it at every entry.
+  void writeIfDue();
+
+  // Writes every row gathered so far; rows the store finally refused are written to the run
+  // log. Answers false when a row was lost.
   bool commit();
 
  private:
@@ -57,7 +65,7 @@ class Recorder {
   };
 
   RecordRow buildRow(const EntryDescription& entry);
-  void insert(const std::string& statement, const std::string& path);
+  bool writeAlone(const PendingRow& row);
   void logLostRow(const std::string& path);
 
   FlagRaiser raiseFlag_;
@@ -65,8 +73,9 @@ class Recorder {
   std::uint32_t sequence_ = 0;
   std::uint32_t rowsSinceFlag_ = 0;
   StoreBatchWriter writer_;
-  // Statements executed since the last commit, with the path to name when one is lost.
+  // Rows not yet written, with the path to name when one is lost, and when the first came.
   std::vector<PendingRow> pending_;
+  std::chrono::steady_clock::time_point firstPendingAt_;
 };
 
 // The flag raiser of a real run: refscanlog = "1" in Sorrelscan.ini of the program directory.

@@ -1,11 +1,14 @@
-// The recorder keeps its rows when another program holds the store for a while.
+// The recorder keeps its rows when another program holds the store for a while, and holds the
+// store's write lock only while it writes.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <chrono>
 #include <thread>
 
+#include "scanner/classify_entry.h"
 #include "scanner/recorder.h"
+#include "scanner/scan_session.h"
 #include "scanner_fixture.h"
 
 namespace {
@@ -18,6 +21,53 @@ EntryDescription specialFile(int number) {
   entry.ansiPath = "/srv/www/" + entry.ansiName;
   entry.size = 3;
   return entry;
+}
+
+EntryDescription ordinaryFile() {
+  EntryDescription entry;
+  entry.ansiName = "index.html";
+  entry.name = u"index.html";
+  entry.ansiPath = "/srv/www/index.html";
+  return entry;
+}
+
+// A write of another connection that gives up after a short busy time-out, where the desktop
+// program would wait its 30 seconds and fail.
+int writeFromAnotherConnection(const std::string& store) {
+  sqlite3* other = nullptr;
+  if (sqlite3_open_v2(store.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    sqlite3_close(other);
+    return SQLITE_CANTOPEN;
+  }
+  sqlite3_busy_timeout(other, 100);
+  const int result = sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr);
+  sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  return result;
+}
+
+TEST(Recorder, TheStoreStaysWritableWhileTheWalkGoesOnAfterFewerRowsThanAFlag) {
+  for (const int specialEntries : {1, 9}) {
+    SCOPED_TRACE(std::to_string(specialEntries) + " special entries");
+    TemporaryProgramDir programDir;
+    qevExecuteSql("delete from fileinfo");
+    std::FILE* sink = std::fopen("/dev/null", "w");
+    ASSERT_NE(sink, nullptr);
+    {
+      ConsoleOutput console(sink);
+      ScanSession session(console, [] { return true; });
+      session.names.build();
+      for (int i = 0; i < specialEntries; ++i) ASSERT_EQ(ClassifyEntry(session, specialFile(i)), 1);
+      ClassifyEntry(session, ordinaryFile());
+      EXPECT_EQ(writeFromAnotherConnection(programDir.store()), SQLITE_OK);
+      // The walk goes on through ordinary entries only: the rows are written all the same once
+      // they have waited long enough.
+      std::this_thread::sleep_for(Recorder::kMaxRowWait + std::chrono::milliseconds(50));
+      ClassifyEntry(session, ordinaryFile());
+      EXPECT_EQ(scanner_test::storedRows().size(), static_cast<std::size_t>(specialEntries));
+    }
+    std::fclose(sink);
+  }
 }
 
 TEST(Recorder, RowsWaitForAStoreThatAnotherConnectionHoldsAndNoneIsLost) {
