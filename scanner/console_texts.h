@@ -28,6 +28,20 @@ inline constexpr const char* kProgressFile = "\r\n扫描文件 ";          // + 
 inline constexpr const char* kProgressDirectory = "\r\n扫描目录 ";     // + "%u - %s ..."
 inline constexpr const char* kCloseWindow = "\r\n请关闭当前窗口...";
 
+// A scan root or a directory below it that was not walked, on the console and in the run log:
+// kNotWalked + path + "（" + reason + "）".
+inline constexpr const char* kNotWalked = "\r\n警告：未能扫描目录 ";
+inline constexpr const char* kRootRelative = "不是以“/”开头的绝对路径";
+inline constexpr const char* kRootMissing = "不存在";
+inline constexpr const char* kRootNotDirectory = "不是目录";
+inline constexpr const char* kRootInaccessible = "无法访问";
+inline constexpr const char* kRootTooLong = "路径超过 259 个字节";
+inline constexpr const char* kRootBeyondLimit = "最多扫描 999 个目录";
+inline constexpr const char* kDirectoryUnreadable = "无法打开或读取";
+// Closes the summary when directories were not walked: kNotWalkedCount + "%u" + kNotWalkedCountEnd.
+inline constexpr const char* kNotWalkedCount = "\r\n\r\n未能扫描的目录 ";
+inline constexpr const char* kNotWalkedCountEnd = " 个，见上面的警告或运行日志 __Sorrelscan.log";
+
 // Stored instead of a name or path that is empty.
 inline constexpr const char* kNameReadError = "（读取文件名时发生错误！）";
 inline constexpr const char* kNotHandled = "未处理";

@@ -4,6 +4,7 @@
 
 #include "common/files/list_file.h"
 #include "common/platform/console.h"
+#include "common/text/text_codec.h"
 #include "scanner/console_texts.h"
 #include "scanner/failure_report.h"
 #include "scanner/scan_roots.h"
@@ -20,10 +21,17 @@ void listScanRoots(ConsoleOutput& console, const std::vector<std::string>& lines
 }
 
 void walkRoots(ScanSession& session, const ScanRootTable& roots) {
+  for (const RefusedScanRoot& refused : roots.refused()) {
+    ReportNotWalked(session, refused.line,
+                    refused.tooLong ? scanner_text::kRootTooLong : scanner_text::kRootBeyondLimit);
+  }
   for (const ScanRootSlot& slot : roots.slots()) {
     if (slot.used != 1) break;
     // The long form of a path is the absolute path itself; anything else is refused by the walk.
-    ScanDirectory(session, slot.path);
+    if (ScanDirectory(session, slot.path) == 1) continue;
+    std::string line;
+    qevWideToAnsi(slot.path, line);
+    ReportNotWalked(session, line, WhyNotWalked(slot.path));
   }
 }
 

@@ -22,6 +22,11 @@ void RunTotals::countSpecial(int kind) {
   if (kind == EntryDescription::kDirectory) ++totals_.specialDirectories;
 }
 
+void RunTotals::countNotWalked() {
+  std::lock_guard guard(lock_);
+  ++totals_.directoriesNotWalked;
+}
+
 RunTotalsSnapshot RunTotals::snapshot() const {
   std::lock_guard guard(lock_);
   return totals_;
@@ -34,6 +39,9 @@ std::string FormatRunSummary(const RunTotalsSnapshot& totals, std::uint32_t elap
           number(totals.filesSeen) + " 个文件，用时 " + number(elapsedMilliseconds / 1000) +
           " 秒\r\n\r\n其中包含特殊字符或带点的目录 " + number(totals.specialDirectories) +
           " 个，文件 " + number(totals.specialFiles) + " 个";
+  if (totals.directoriesNotWalked > 0) {
+    text += scanner_text::kNotWalkedCount + number(totals.directoriesNotWalked) + scanner_text::kNotWalkedCountEnd;
+  }
   text += "\r\n\r\n\r\n";
   text += scanner_text::kCloseWindow;
   text += "\r\n";

@@ -9,6 +9,12 @@ struct ScanRootSlot {
   std::u16string path;
 };
 
+// A scan-list line that took no slot, so it is not walked.
+struct RefusedScanRoot {
+  std::string line;
+  bool tooLong = false;  // else every slot was taken
+};
+
 // The directories of one run: 999 slots filled in scan-list order.
 class ScanRootTable {
  public:
@@ -16,11 +22,13 @@ class ScanRootTable {
   static constexpr std::size_t kMaxPathLength = 259;
 
   // A line takes the next slot when its ANSI length and its wide length are both 1..259; other
-  // lines take no slot. Stops when every slot is used.
+  // lines take no slot. Once every slot is used, the remaining lines take none either.
   void fill(const std::vector<std::string>& lines);
 
   const std::array<ScanRootSlot, kSlots>& slots() const { return slots_; }
+  const std::vector<RefusedScanRoot>& refused() const { return refused_; }
 
  private:
   std::array<ScanRootSlot, kSlots> slots_{};
+  std::vector<RefusedScanRoot> refused_;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <map>
 
 #include "common/text/check_value.h"
@@ -20,12 +21,22 @@ using scanner_test::storedRows;
 using scanner_test::touch;
 
 std::string summary(unsigned directories, unsigned files, unsigned specialDirectories,
-                    unsigned specialFiles) {
-  return "\r\n扫描文件完成，累计扫描 " + std::to_string(directories) + " 个目录，" +
-         std::to_string(files) + " 个文件，用时 0 秒\r\n\r\n其中包含特殊字符或带点的目录 " +
-         std::to_string(specialDirectories) + " 个，文件 " + std::to_string(specialFiles) +
-         " 个\r\n\r\n\r\n\r\n请关闭当前窗口...\r\n";
+                    unsigned specialFiles, unsigned notWalked = 0) {
+  std::string text = "\r\n扫描文件完成，累计扫描 " + std::to_string(directories) + " 个目录，" +
+                     std::to_string(files) + " 个文件，用时 0 秒\r\n\r\n其中包含特殊字符或带点的目录 " +
+                     std::to_string(specialDirectories) + " 个，文件 " + std::to_string(specialFiles) + " 个";
+  if (notWalked > 0) {
+    text += "\r\n\r\n未能扫描的目录 " + std::to_string(notWalked) + " 个，见上面的警告或运行日志 __Sorrelscan.log";
+  }
+  return text + "\r\n\r\n\r\n\r\n请关闭当前窗口...\r\n";
 }
+
+// The warning for a directory that was not walked, as the console shows it.
+std::string notWalkedWarning(const std::string& path, const std::string& reason) {
+  return "\r\n警告：未能扫描目录 " + path + "（" + reason + "）";
+}
+
+std::string runLog(const ScannerProgramDir& dir) { return scanner_test::readFile(dir.path() + "__Sorrelscan.log"); }
 
 // The output with the seconds of the summary set to 0, whatever time the run took.
 std::string withoutElapsedTime(std::string output) {
@@ -164,7 +175,8 @@ TEST(ScanRun, OnlyTheFirst999RootsAreWalkedButEveryLineIsListed) {
   const ScannerRun run = dir.run();
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.output.find("\r\n当前填写的扫描目录 1000 - " + lines[999]), std::string::npos);
-  EXPECT_TRUE(endsWith(run.output, summary(0, 2, 0, 2))) << run.output.substr(run.output.size() - 300);
+  EXPECT_NE(run.output.find(notWalkedWarning(lines[999], "最多扫描 999 个目录")), std::string::npos);
+  EXPECT_TRUE(endsWith(run.output, summary(0, 2, 0, 2, 1))) << run.output.substr(run.output.size() - 300);
   EXPECT_EQ(decodedPaths(storedRows()),
             (std::vector<std::string>{lines[997] + "/con", lines[998] + "/con"}));
 }
@@ -184,7 +196,7 @@ TEST(ScanRun, ADirectoryAndItsSubdirectoryInTheListRecordItsEntriesTwice) {
   EXPECT_TRUE(endsWith(run.output, summary(1, 2, 0, 2))) << run.output;
 }
 
-TEST(ScanRun, ARootThatIsNotAbsoluteIsNotWalkedAndGivesNoMessage) {
+TEST(ScanRun, ARootThatIsNotAbsoluteIsNotWalkedAndIsNamed) {
   ScannerProgramDir dir;
   TemporaryDir work;
   std::filesystem::create_directory(work.path() + "/site");
@@ -192,10 +204,121 @@ TEST(ScanRun, ARootThatIsNotAbsoluteIsNotWalkedAndGivesNoMessage) {
   dir.writeScanList({"site", "./site"});
   const ScannerRun run = dir.run({"/FileScan"}, work.path());
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(endsWith(run.output, "\r\n当前填写的扫描目录 2 - ./site" + std::string("\r\n\r\n") +
-                                       summary(0, 0, 0, 0)))
+  EXPECT_TRUE(endsWith(run.output, "\r\n当前填写的扫描目录 2 - ./site" +
+                                       notWalkedWarning("site", "不是以“/”开头的绝对路径") +
+                                       notWalkedWarning("./site", "不是以“/”开头的绝对路径") +
+                                       "\r\n\r\n" + summary(0, 0, 0, 0, 2)))
       << run.output;
   EXPECT_TRUE(storedRows().empty());
+}
+
+// Each root that cannot be walked is named on the console and in the run log and counted in
+// the summary, so a run over it does not read like a clean server; the other roots are walked.
+TEST(ScanRun, ARootThatCannotBeWalkedIsNamedAndCounted) {
+  struct Case {
+    const char* name;
+    std::function<std::string(const std::string& site)> makeRoot;
+    std::string reason;
+    bool boundByPermissions = false;
+  };
+  const Case cases[] = {
+      {"missing", [](const std::string& site) { return site + "/missing"; }, "不存在"},
+      {"below a file",
+       [](const std::string& site) {
+         touch(site + "/page.html");
+         return site + "/page.html/sub";
+       },
+       "不存在"},
+      {"a file",
+       [](const std::string& site) {
+         touch(site + "/page.html");
+         return site + "/page.html";
+       },
+       "不是目录"},
+      {"a link to a file",
+       [](const std::string& site) {
+         touch(site + "/page.html");
+         std::filesystem::create_symlink(site + "/page.html", site + "/link");
+         return site + "/link";
+       },
+       "不是目录"},
+      {"longer than 259 bytes",
+       [](const std::string& site) { return site + "/" + std::string(260, 'x'); },
+       "路径超过 259 个字节"},
+      {"without permissions",
+       [](const std::string& site) {
+         std::filesystem::create_directory(site + "/locked");
+         touch(site + "/locked/con");
+         std::filesystem::permissions(site + "/locked", std::filesystem::perms::none);
+         return site + "/locked";
+       },
+       "无法打开或读取", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScannerProgramDir dir;
+    TemporaryDir site;
+    std::filesystem::create_directory(site.path() + "/good");
+    touch(site.path() + "/good/aux");
+    const std::string root = c.makeRoot(site.path());
+    dir.writeScanList({site.path() + "/good", root});
+    const ScannerRun run = c.boundByPermissions ? dir.runBoundByPermissions() : dir.run();
+    if (c.boundByPermissions) std::filesystem::permissions(root, std::filesystem::perms::owner_all);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find(notWalkedWarning(root, c.reason)), std::string::npos) << run.output;
+    EXPECT_TRUE(endsWith(run.output, summary(0, 1, 0, 1, 1))) << run.output;
+    EXPECT_EQ(decodedPaths(storedRows()), std::vector<std::string>{site.path() + "/good/aux"});
+    EXPECT_NE(runLog(dir).find(" - 警告：未能扫描目录 " + root + "（" + c.reason + "）\r\n"), std::string::npos)
+        << runLog(dir);
+  }
+}
+
+TEST(ScanRun, ASubdirectoryThatCannotBeOpenedIsNamedAndTheRestIsWalked) {
+  ScannerProgramDir dir;
+  TemporaryDir site;
+  std::filesystem::create_directories(site.path() + "/locked/inner");
+  touch(site.path() + "/locked/con");
+  std::filesystem::create_directory(site.path() + "/open");
+  touch(site.path() + "/open/nul");
+  std::filesystem::permissions(site.path() + "/locked", std::filesystem::perms::none);
+  dir.writeScanList({site.path()});
+  const ScannerRun run = dir.runBoundByPermissions();
+  std::filesystem::permissions(site.path() + "/locked", std::filesystem::perms::owner_all);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find(notWalkedWarning(site.path() + "/locked", "无法打开或读取")), std::string::npos)
+      << run.output;
+  EXPECT_TRUE(endsWith(run.output, summary(2, 1, 0, 1, 1))) << run.output;
+  EXPECT_EQ(decodedPaths(storedRows()), std::vector<std::string>{site.path() + "/open/nul"});
+  EXPECT_NE(runLog(dir).find(" - 警告：未能扫描目录 " + site.path() + "/locked（无法打开或读取）\r\n"),
+            std::string::npos);
+}
+
+// The cleaning pass opens every directory without following links, so the rows must name the
+// entries by the path the root leads to.
+TEST(ScanRun, ARootThatIsOrPassesThroughALinkIsRecordedWhereItLeads) {
+  struct Case {
+    const char* name;
+    std::string rootBelowSite;
+  };
+  const Case cases[] = {
+      {"a link to the directory", "/link"},
+      {"a link on the way", "/up/real"},
+      {"a link to the directory, with a final slash", "/link/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScannerProgramDir dir;
+    TemporaryDir site;
+    const std::string real = std::filesystem::canonical(site.path()).string() + "/real";
+    std::filesystem::create_directories(real + "/sub");
+    touch(real + "/sub/con.txt");
+    std::filesystem::create_directory_symlink(real, site.path() + "/link");
+    std::filesystem::create_directory_symlink(site.path(), site.path() + "/up");
+    dir.writeScanList({site.path() + c.rootBelowSite});
+    const ScannerRun run = dir.run();
+    EXPECT_TRUE(endsWith(run.output, summary(1, 1, 0, 1))) << run.output;
+    EXPECT_EQ(decodedPaths(storedRows()), std::vector<std::string>{real + "/sub/con.txt"});
+  }
 }
 
 TEST(ScanRun, LinksAreClassifiedByTheirOwnNameAndNeverFollowed) {

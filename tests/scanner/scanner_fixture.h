@@ -45,12 +45,13 @@ inline std::string readFile(const std::string& path) {
 }
 
 // Runs program with the arguments from directory workDir, standard input from /dev/null, with
-// at most openFiles descriptors when given.
+// at most openFiles descriptors when given, behind launcher (a command prefix) when given.
 inline ScannerRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::string& workDir, int openFiles = 0) {
+                             const std::string& workDir, int openFiles = 0,
+                             const std::string& launcher = "") {
   std::string command = "cd " + shellQuote(workDir) + " && ";
   if (openFiles > 0) command += "ulimit -n " + std::to_string(openFiles) + " && ";
-  command += "exec " + shellQuote(program);
+  command += "exec " + launcher + shellQuote(program);
   for (const std::string& argument : arguments) command += " " + shellQuote(argument);
   command += " </dev/null 2>/dev/null";
   ScannerRun run;
@@ -86,6 +87,16 @@ class ScannerProgramDir {
   ScannerRun run(const std::vector<std::string>& arguments = {"/FileScan"},
                  const std::string& workDir = "", int openFiles = 0) const {
     return runProgram(program_, arguments, workDir.empty() ? dir_.path() : workDir, openFiles);
+  }
+
+  // A run that is refused what the permission bits refuse: as root, without the capabilities
+  // that let root open any directory.
+  ScannerRun runBoundByPermissions() const {
+    const std::string launcher =
+        geteuid() == 0 ? "setpriv --inh-caps=-dac_override,-dac_read_search "
+                         "--bounding-set=-dac_override,-dac_read_search "
+                       : "";
+    return runProgram(program_, {"/FileScan"}, dir_.path(), 0, launcher);
   }
 
  private:
