@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,12 @@ bool makeDirectoryIfMissing(const std::string& path);
 // capacity; reads up to capacity bytes into buffer. Holds a shared lock, not retried.
 bool readWholeFile(const std::string& path, char* buffer, std::uint64_t capacity,
                    std::uint64_t& bytesRead, std::uint64_t& fileSize);
+
+// The same file, read from start to end through one buffer of 1 MiB and handed to consume chunk
+// by chunk: a regular file (a final link is not followed) of 1..maxBytes bytes that delivers
+// exactly the size it had when opened. Holds a shared lock, not retried.
+bool readFileChunks(const std::string& path, std::uint64_t maxBytes,
+                    const std::function<void(const char* bytes, std::size_t count)>& consume);
 
 // Creates or truncates the file (a final link is not followed) and writes all bytes under an
 // exclusive lock, not retried.

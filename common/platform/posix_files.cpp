@@ -456,6 +456,30 @@ bool readWholeFile(const std::string& path, char* buffer, std::uint64_t capacity
   return true;
 }
 
+bool readFileChunks(const std::string& path, std::uint64_t maxBytes,
+                    const std::function<void(const char* bytes, std::size_t count)>& consume) {
+  Descriptor fd = openPath(path, O_RDONLY | O_NOFOLLOW);
+  struct stat info {};
+  if (!fd.valid() || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (flock(fd.get(), LOCK_SH | LOCK_NB) != 0) return false;
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  if (size == 0 || size > maxBytes) return false;
+  posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  std::vector<char> buffer(std::size_t{1} << 20);
+  std::uint64_t total = 0;
+  for (;;) {
+    std::uint64_t got = 0;
+    if (!readFully(fd.get(), buffer.data(), buffer.size(), got)) return false;
+    if (got == 0) break;
+    total += got;
+    // A file that grows while it is read is not the file that was opened.
+    if (total > size) return false;
+    consume(buffer.data(), static_cast<std::size_t>(got));
+    if (got < buffer.size()) break;
+  }
+  return total == size;
+}
+
 bool writeWholeFile(const std::string& path, const char* bytes, std::uint64_t count) {
   Descriptor fd = openPath(path, O_WRONLY | O_CREAT | O_NOFOLLOW, 0644);
   if (!fd.valid() || flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;

@@ -1,9 +1,11 @@
 #include <memory>
 
 #include "common/files/long_path.h"
+#include "common/platform/files.h"
 #include "common/text/base64.h"
 #include "common/text/check_value.h"
 #include "common/text/md5_hex.h"
+#include "common/text/text_codec.h"
 
 namespace {
 
@@ -39,10 +41,16 @@ void scramble(char* bytes, std::uint64_t count, const std::string& key) {
 
 int qevFileCheckValue(const std::u16string& longPath, const std::string& name, std::string& value) {
   if (!isName(name)) return 0;
-  std::uint64_t size = 0;
-  const std::unique_ptr<char[]> bytes = readFile(longPath, size);
-  if (!bytes) return 0;
-  return qevCheckValueOfDigest(qevMd5Hex(bytes.get(), size), name, value);
+  std::string path;
+  if (longPath.size() < 2 || longPath.size() > kMaxLongPath || longPath.front() != u'/' ||
+      qevWideToAnsi(longPath, path) != 1) {
+    return 0;
+  }
+  // Hashed as it is read: no buffer of up to 100 MB is needed for the digest.
+  Md5Stream digest;
+  const bool read = sorrel::platform::readFileChunks(
+      path, kMaxFileBytes, [&digest](const char* bytes, std::size_t count) { digest.add(bytes, count); });
+  return read ? qevCheckValueOfDigest(digest.hex(), name, value) : 0;
 }
 
 int qevPackFileForReport(const std::u16string& sourceLongPath,

@@ -9,6 +9,7 @@
 #include "common/files/long_path.h"
 #include "common/text/base64.h"
 #include "common/text/check_value.h"
+#include "common/text/md5_hex.h"
 #include "common/text/text_codec.h"
 #include "support/deep_tree.h"
 #include "support/files.h"
@@ -76,6 +77,22 @@ TEST_F(LongPathCheckValue, TakesFilesUpTo104857599Bytes) {
   value = "kept";
   EXPECT_EQ(qevFileCheckValue(wide(path), kCheckName, value), 0);
   EXPECT_EQ(value, "kept");
+}
+
+// The file is hashed as it is read, piece by piece: sizes around the read piece give the value
+// of the whole bytes at once.
+TEST_F(LongPathCheckValue, ValueIsThatOfTheWholeBytesWhateverTheSize) {
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  for (const std::size_t size : {kPiece - 1, kPiece, kPiece + 1, 3 * kPiece}) {
+    std::string content(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) content[i] = static_cast<char>((i * 2654435761u) >> 13);
+    writeFile(base + "/file", content);
+    std::string expected;
+    ASSERT_EQ(qevCheckValueOfDigest(qevMd5Hex(content.data(), content.size()), kCheckName, expected), 1);
+    std::string value;
+    EXPECT_EQ(qevFileCheckValue(wide(base + "/file"), kCheckName, value), 1) << size;
+    EXPECT_EQ(value, expected) << size;
+  }
 }
 
 TEST_F(LongPathCheckValue, ReachesFilesBeyondPathMax) {
