@@ -19,10 +19,7 @@ namespace {
 constexpr int kInsertAttempts = 3;
 constexpr int kRetryPauseMilliseconds = 100;
 
-std::string localTimeText(const char* format) {
-  const std::time_t now = std::time(nullptr);
-  std::tm parts{};
-  if (const std::tm* local = std::localtime(&now)) parts = *local;
+std::string timeText(const std::tm& parts, const char* format) {
   char text[64] = {};
   std::strftime(text, sizeof text, format, &parts);
   return text;
@@ -67,9 +64,11 @@ RecordRow Recorder::buildRow(const EntryDescription& entry) {
     std::lock_guard guard(lock_);
     sequence = sequence_++;
   }
-  row.filenameid = std::to_string(sequence) + "_" + localTimeText("%Y%m%d%H%M%S") + "_" +
+  // One reading for both columns, so a row recorded at midnight has one date in both.
+  const std::tm now = sorrel::platform::localTimeNow();
+  row.filenameid = std::to_string(sequence) + "_" + timeText(now, "%Y%m%d%H%M%S") + "_" +
                    std::to_string(sorrel::platform::tickCountMilliseconds());
-  row.regdate = localTimeText("%Y-%m-%d");
+  row.regdate = timeText(now, "%Y-%m-%d");
   if (qevTextCheckValue(row.filepath, kCheckName, row.filechkval) != 1) row.filechkval.clear();
   row.filesize = entry.kind == EntryDescription::kDirectory ? 0 : entry.size;
   row.fileinfo = scanner_text::kNotHandled;
@@ -88,7 +87,9 @@ int Recorder::RecordEntry(const EntryDescription& entry) {
     raise = ++rowsSinceFlag_ >= kRowsPerFlag;
   }
   if (raise) {
-    commit();
+    writeBatch(StoreBatchWriter::AfterCommit::KeepConnection);
+    connectionKept_ = true;
+    lastBatchAt_ = std::chrono::steady_clock::now();
     if (raiseFlag_ && raiseFlag_()) {
       std::lock_guard guard(lock_);
       rowsSinceFlag_ = 0;
@@ -98,19 +99,31 @@ int Recorder::RecordEntry(const EntryDescription& entry) {
 }
 
 void Recorder::writeIfDue() {
-  if (pending_.empty()) return;
-  if (std::chrono::steady_clock::now() - firstPendingAt_ >= kMaxRowWait) commit();
+  if (pending_.empty() && !connectionKept_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (pending_.empty() ? now - lastBatchAt_ >= kMaxRowWait : now - firstPendingAt_ >= kMaxRowWait) {
+    commit();
+  }
 }
 
 bool Recorder::commit() {
-  if (pending_.empty()) return true;
+  const bool written = writeBatch(StoreBatchWriter::AfterCommit::CloseConnection);
+  connectionKept_ = false;
+  return written;
+}
+
+bool Recorder::writeBatch(StoreBatchWriter::AfterCommit after) {
+  if (pending_.empty()) {
+    if (after == StoreBatchWriter::AfterCommit::CloseConnection) writer_.commit();
+    return true;
+  }
   const std::vector<PendingRow> rows = std::exchange(pending_, {});
   std::vector<const PendingRow*> again;
   for (const PendingRow& row : rows) {
     if (writer_.execute(row.statement) != 1) again.push_back(&row);
   }
   std::vector<std::string> failed;
-  writer_.commit(&failed);
+  writer_.commit(&failed, after);
   for (const std::string& statement : failed) {
     const auto row = std::find_if(rows.begin(), rows.end(),
                                   [&](const PendingRow& pending) { return pending.statement == statement; });

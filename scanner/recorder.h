@@ -33,7 +33,8 @@ std::string StoredNameOrError(const std::u16string& wide);
 // Inserts one fileinfo row per special entry. Rows are gathered in memory and written in one
 // short transaction when ten have gathered (just before the refresh flag is raised, so the
 // desktop program sees them when it reloads) or when the oldest has waited kMaxRowWait: the
-// store's write lock is held only while writing, never while the walk goes on.
+// store's write lock is held only while writing, never while the walk goes on. The connection
+// stays open from one batch of ten to the next and is closed once the rows stop coming.
 class Recorder {
  public:
   // Raises the refresh flag (refscanlog = "1"); answers false when the program directory could
@@ -50,12 +51,13 @@ class Recorder {
   // 1 when the row was built and taken for writing, 0 when it could not be built.
   int RecordEntry(const EntryDescription& entry);
 
-  // Writes the gathered rows once the oldest has waited kMaxRowWait. Cheap when nothing waits;
-  // the walk calls it at every entry.
+  // Writes the gathered rows once the oldest has waited kMaxRowWait, and closes the connection
+  // once no batch has come for as long. Cheap when nothing waits; the walk calls it at every
+  // entry.
   void writeIfDue();
 
-  // Writes every row gathered so far; rows the store finally refused are written to the run
-  // log. Answers false when a row was lost.
+  // Writes every row gathered so far and closes the connection; rows the store finally refused
+  // are written to the run log. Answers false when a row was lost.
   bool commit();
 
  private:
@@ -65,6 +67,7 @@ class Recorder {
   };
 
   RecordRow buildRow(const EntryDescription& entry);
+  bool writeBatch(StoreBatchWriter::AfterCommit after);
   bool writeAlone(const PendingRow& row);
   void logLostRow(const std::string& path);
 
@@ -72,10 +75,14 @@ class Recorder {
   std::mutex lock_;
   std::uint32_t sequence_ = 0;
   std::uint32_t rowsSinceFlag_ = 0;
-  StoreBatchWriter writer_;
+  // Every run records its rows anew, so a batch need not wait for the disk.
+  StoreBatchWriter writer_{CommitDurability::Relaxed};
   // Rows not yet written, with the path to name when one is lost, and when the first came.
   std::vector<PendingRow> pending_;
   std::chrono::steady_clock::time_point firstPendingAt_;
+  // Set while the connection is kept after a batch, with the time of that batch.
+  bool connectionKept_ = false;
+  std::chrono::steady_clock::time_point lastBatchAt_;
 };
 
 // The flag raiser of a real run: refscanlog = "1" in Sorrelscan.ini of the program directory.

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <climits>
 #include <thread>
 #include <vector>
@@ -29,6 +30,13 @@ bool entryExists(const std::string& path) {
 bool isDirectory(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::tm localTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
 }
 
 PathState pathState(const std::string& path) {

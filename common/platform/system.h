@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <string>
 
@@ -25,6 +26,9 @@ bool resolvedPath(const std::string& path, std::string& resolved);
 bool makeDirectory(const std::string& path);
 
 void sleepMilliseconds(int milliseconds);
+
+// The local time now. The time zone is looked up once per process, not at every call.
+std::tm localTimeNow();
 
 // The current working directory (absolute, as the kernel knows it); false when it cannot be read.
 bool currentDirectory(std::string& path);

@@ -22,6 +22,7 @@ bool runOne(sqlite3* db, const std::string& text) {
 }  // namespace
 
 struct StoreBatchWriter::State {
+  CommitDurability durability = CommitDurability::Full;
   std::unique_ptr<Connection> connection;
   // Executed inside the open transaction, not yet committed.
   std::vector<std::string> pending;
@@ -34,6 +35,9 @@ struct StoreBatchWriter::State {
     if (connection) return true;
     auto opened = std::make_unique<Connection>();
     if (!opened->openStore()) return false;
+    if (durability == CommitDurability::Relaxed) {
+      exec(opened->handle(), "pragma synchronous = normal");
+    }
     connection = std::move(opened);
     return true;
   }
@@ -66,7 +70,9 @@ struct StoreBatchWriter::State {
   }
 };
 
-StoreBatchWriter::StoreBatchWriter() : state_(new State) {}
+StoreBatchWriter::StoreBatchWriter(CommitDurability durability) : state_(new State) {
+  state_->durability = durability;
+}
 
 StoreBatchWriter::~StoreBatchWriter() {
   commit(nullptr);
@@ -86,14 +92,14 @@ int StoreBatchWriter::execute(const std::string& statement) {
   return 1;
 }
 
-int StoreBatchWriter::commit(std::vector<std::string>* failed) {
+int StoreBatchWriter::commit(std::vector<std::string>* failed, AfterCommit after) {
   std::vector<std::string> failures = std::move(state_->lost);
   state_->lost.clear();
   if (state_->connection) {
     state_->commitPending(failures);
-    // No connection is held between batches: the desktop program may replace or compact the
-    // store between operations.
-    state_->connection.reset();
+    // Closing the last connection of the store also writes its log back into the file and
+    // waits for the disk, which is worth it only when no batch follows at once.
+    if (after == AfterCommit::CloseConnection) state_->connection.reset();
   }
   if (failed != nullptr) failed->insert(failed->end(), failures.begin(), failures.end());
   return failures.empty() ? 1 : 0;

@@ -2,12 +2,14 @@
 #include <string>
 #include <vector>
 
+#include "common/store/datastore.h"
+
 // The scanner's recording path: many inserts through one connection, grouped in transactions,
 // so a large scan is not bound by one connection and one commit per row. What other programs
 // see is unchanged once commit() has answered 1: every statement executed before it is visible.
 class StoreBatchWriter {
  public:
-  StoreBatchWriter();
+  explicit StoreBatchWriter(CommitDurability durability = CommitDurability::Full);
   ~StoreBatchWriter();  // commits what is pending
   StoreBatchWriter(const StoreBatchWriter&) = delete;
   StoreBatchWriter& operator=(const StoreBatchWriter&) = delete;
@@ -20,8 +22,10 @@ class StoreBatchWriter {
   // Commits every statement accepted so far. 1 committed and visible to other connections,
   // 0 failed; statements that could not be recorded are appended to failed (when given). When
   // the batch as a whole fails, each statement is recorded again on its own, so only the ones
-  // that fail by themselves are lost. The connection is closed until the next execute.
-  int commit(std::vector<std::string>* failed = nullptr);
+  // that fail by themselves are lost. The connection is closed until the next execute, unless
+  // the caller keeps it for a batch that follows at once (it holds no lock between batches).
+  enum class AfterCommit { CloseConnection, KeepConnection };
+  int commit(std::vector<std::string>* failed = nullptr, AfterCommit after = AfterCommit::CloseConnection);
 
  private:
   struct State;
