@@ -253,6 +253,13 @@ TEST(ScanRun, ARootThatCannotBeWalkedIsNamedAndCounted) {
          return site + "/locked";
        },
        "无法打开或读取", true},
+      {"below a directory without permissions",
+       [](const std::string& site) {
+         std::filesystem::create_directories(site + "/locked/inner");
+         std::filesystem::permissions(site + "/locked", std::filesystem::perms::none);
+         return site + "/locked/inner";
+       },
+       "无法访问", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -263,7 +270,7 @@ TEST(ScanRun, ARootThatCannotBeWalkedIsNamedAndCounted) {
     const std::string root = c.makeRoot(site.path());
     dir.writeScanList({site.path() + "/good", root});
     const ScannerRun run = c.boundByPermissions ? dir.runBoundByPermissions() : dir.run();
-    if (c.boundByPermissions) std::filesystem::permissions(root, std::filesystem::perms::owner_all);
+    if (c.boundByPermissions) std::filesystem::permissions(site.path() + "/locked", std::filesystem::perms::owner_all);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.output.find(notWalkedWarning(root, c.reason)), std::string::npos) << run.output;
     EXPECT_TRUE(endsWith(run.output, summary(0, 1, 0, 1, 1))) << run.output;
