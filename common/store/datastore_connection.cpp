@@ -1,5 +1,6 @@
 #include "common/store/datastore_connection.h"
 
+#include <atomic>
 #include <cctype>
 
 #include "common/store/access_dialect.h"
@@ -8,6 +9,13 @@
 namespace sorrel::store {
 
 namespace {
+
+std::atomic<int> busyTimeoutOverride{0};
+
+int busyTimeoutMilliseconds() {
+  const int override = busyTimeoutOverride.load();
+  return override > 0 ? override : kBusyTimeoutMilliseconds;
+}
 
 bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
@@ -34,6 +42,8 @@ bool onlySeparatorsFollow(const char* tail, const char* end) {
 
 }  // namespace
 
+void setBusyTimeoutForTesting(int milliseconds) { busyTimeoutOverride.store(milliseconds); }
+
 Connection::~Connection() {
   // close_v2 so that a statement somebody forgot still cannot keep the file open for good.
   if (db_ != nullptr) sqlite3_close_v2(db_);
@@ -46,7 +56,7 @@ bool Connection::open(const std::string& path) {
     db_ = nullptr;
     return false;
   }
-  sqlite3_busy_timeout(db_, kBusyTimeoutMilliseconds);
+  sqlite3_busy_timeout(db_, busyTimeoutMilliseconds());
   // Reading the schema now tells a file that is not a database from a store, before any work.
   if (sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
     sqlite3_close_v2(db_);

@@ -9,6 +9,8 @@
 namespace sorrel::store {
 
 inline constexpr int kBusyTimeoutMilliseconds = 30000;
+// Tests that meet a held write lock on purpose wait this long instead (0 restores the default).
+void setBusyTimeoutForTesting(int milliseconds);
 // Statements and values are texts of at most 104,857,599 bytes.
 inline constexpr std::size_t kMaxTextBytes = 104857599;
 

@@ -31,15 +31,17 @@ std::vector<std::string> pathsOf(const std::vector<CheckedEntry>& entries) {
   return paths;
 }
 
-void markForCleaning(const std::vector<CheckedEntry>& entries) {
-  qevExecuteSql("update fileinfo set CompactDatabase = '0'");
+// The reset and the marks go in one transaction: a busy or failing store leaves every row as it
+// was, never old marks beside new ones nor a reset without its marks.
+bool markForCleaning(const std::vector<CheckedEntry>& entries) {
   std::vector<std::string> statements;
-  statements.reserve(entries.size());
+  statements.reserve(entries.size() + 1);
+  statements.push_back("update fileinfo set CompactDatabase = '0'");
   for (const CheckedEntry& entry : entries) {
     statements.push_back("update fileinfo set CompactDatabase = '2', filesize2 = '0' where filenameid = '" +
                          qevSqlQuote(entry.recordId) + "'");
   }
-  qevExecuteSqlList(statements);
+  return qevExecuteSqlList(statements) == 1;
 }
 
 }  // namespace
@@ -74,7 +76,10 @@ bool qevMarkForCleaning(Prompter& prompter, int listRows, const std::vector<Chec
     return false;
   }
   if (!confirm(pathsOf(entries))) return false;
-  markForCleaning(entries);
+  if (!markForCleaning(entries)) {
+    prompter.inform(kMarkingFailedMessage, MessageIcon::Question);
+    return false;
+  }
   return true;
 }
 

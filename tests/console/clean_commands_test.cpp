@@ -10,6 +10,7 @@
 #include "console/rename_file_dlg.h"
 #include "maintenance/cleaning/clean_request.h"
 #include "maintenance/cleaning/cleaning_state.h"
+#include "support/lock_holder.h"
 
 namespace {
 
@@ -88,6 +89,24 @@ TEST_F(CleanCommandsTest, ConfirmedCleaningMarksExactlyTheCheckedRowsEvenWhenThe
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.shown()[0].text, qevCleaningStartedMessage({"/srv/web/a", "/srv/web/c"}));
   EXPECT_EQ(prompter.shown()[0].icon, MessageIcon::Information);
+}
+
+TEST_F(CleanCommandsTest, MarkingThatMeetsABusyStoreShowsTheFailureChangesNoRowAndRaisesNoRequest) {
+  openWithRows({"a", "b"});
+  ASSERT_EQ(qevExecuteSql("update fileinfo set CompactDatabase = '2' where filenameid = 'b'"), 1);
+  check("a");
+  qevSetRenameDialogRunnerForTesting([](CReNameFileDlg&) { return int(QDialog::Accepted); });
+  {
+    // A scan between two commits holds the write lock the same way.
+    const StoreWriteLock busy(programDir.store(), 200);
+    window->dispatchCommand(kClean);
+  }
+  EXPECT_EQ(texts(), std::vector<std::string>{kMarkingFailedMessage});
+  EXPECT_EQ(prompter.shown().back().icon, MessageIcon::Question);
+  EXPECT_EQ(rowState("a"), "0");
+  EXPECT_EQ(rowState("b"), "2") << "the earlier marks stay as they were";
+  EXPECT_EQ(qevReadSettingInt("CompactDatabase", 0), 0);
+  EXPECT_EQ(qevCleaningActive().get(), 0);
 }
 
 TEST_F(CleanCommandsTest, StopWithdrawsOnlyARunningRequestAndOnlyOnYes) {

@@ -1,12 +1,15 @@
 #include "support/lock_holder.h"
 
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <stdexcept>
+
+#include "common/store/datastore_connection.h"
 
 namespace {
 
@@ -43,4 +46,19 @@ LockHolder::LockHolder(const std::string& path, bool exclusive, int holdMillisec
 LockHolder::~LockHolder() {
   int status = 0;
   if (pid_ > 0) waitpid(pid_, &status, 0);
+}
+
+StoreWriteLock::StoreWriteLock(const std::string& store, int busyMilliseconds) {
+  if (sqlite3_open_v2(store.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+      sqlite3_exec(db_, "begin immediate", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    sqlite3_close(db_);
+    throw std::runtime_error("the write lock of " + store + " could not be taken");
+  }
+  sorrel::store::setBusyTimeoutForTesting(busyMilliseconds);
+}
+
+StoreWriteLock::~StoreWriteLock() {
+  sorrel::store::setBusyTimeoutForTesting(0);
+  sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
+  sqlite3_close(db_);
 }
