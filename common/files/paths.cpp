@@ -34,6 +34,11 @@ int qevDirectoryExists(const std::string& path) {
   return sorrel::platform::lookupEntry(path).kind == sorrel::platform::EntryKind::Directory ? 1 : 0;
 }
 
+int qevResolvesToDirectory(const std::string& path) {
+  if (path.size() <= 3 || path.size() >= 260) return 0;
+  return sorrel::platform::isDirectory(path) ? 1 : 0;
+}
+
 int qevCreateDirectoryChain(const std::string& path) {
   if (path.size() < 3 || path.size() > 260 || path.front() != '/') return 0;
   const std::string collapsed = qevCollapseSeparators(path);

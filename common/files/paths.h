@@ -11,6 +11,10 @@ int qevPathExists(const std::string& path);
 // directory answers 0), else 0. The same length bounds as qevPathExists.
 int qevDirectoryExists(const std::string& path);
 
+// 1 if the path names a directory once links are followed (a link to a directory answers 1),
+// else 0. The same length bounds as qevPathExists.
+int qevResolvesToDirectory(const std::string& path);
+
 // Creates every missing level of an absolute directory path ("/" at index 0, 3..260 bytes).
 // 1 if every level exists afterwards and at least one level below "/" was processed, else 0.
 int qevCreateDirectoryChain(const std::string& path);

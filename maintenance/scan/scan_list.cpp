@@ -31,11 +31,17 @@ ScanListSave qevSaveScanList(Prompter& prompter, const std::string& text, std::s
   if (configDir.empty()) return ScanListSave::ConfigUnusable;
 
   std::string candidate;
-  if (const std::string problem = qevCheckDirectoryList(text, kScanListMessages, candidate); !problem.empty()) {
+  if (const std::string problem = qevCheckDirectoryList(text, kScanListMessages, candidate, DirectoryLinks::Allowed);
+      !problem.empty()) {
     prompter.inform(problem, MessageIcon::Question);
     return ScanListSave::ListRefused;
   }
+  // A scan must never start on an older list than the one the operator just confirmed.
+  const std::string path = qevConfigFilePath(configDir, kScanListName);
+  if (qevWriteFileText(path, candidate) != 1) {
+    prompter.inform("保存配置文件“" + path + "”失败，请重试！", MessageIcon::Question);
+    return ScanListSave::NotWritten;
+  }
   normalized = candidate;
-  qevWriteFileText(qevConfigFilePath(configDir, kScanListName), normalized);
   return ScanListSave::Saved;
 }

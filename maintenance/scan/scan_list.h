@@ -14,9 +14,10 @@ enum class ScanListSave {
   Saved,           // normalized holds the text written to ScanDir.txt
   ListRefused,     // the operator was told what is wrong with the list
   ConfigUnusable,  // the operator was told that the config directory cannot be used
+  NotWritten,      // the operator was told that ScanDir.txt could not be written
 };
 
 // Checks the text of a scan list (one directory per "\r\n" line) and saves it normalised:
-// lines trimmed, duplicates and blank lines dropped, every line an existing directory. On
-// anything but Saved, normalized is empty and nothing was written.
+// lines trimmed, duplicates and blank lines dropped, every line an existing directory or a link
+// to one. On anything but Saved, normalized is empty and the saved list is unchanged.
 ScanListSave qevSaveScanList(Prompter& prompter, const std::string& text, std::string& normalized);

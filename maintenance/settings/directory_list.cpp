@@ -12,10 +12,15 @@ constexpr std::size_t kMaxLine = 260;
 constexpr std::size_t kMaxLineInList = 0x100000;
 constexpr std::size_t kMaxListText = 8192;
 
+bool isUsableDirectory(const std::string& directory, DirectoryLinks links) {
+  if (qevDirectoryExists(directory) == 1) return true;
+  return links == DirectoryLinks::Allowed && qevResolvesToDirectory(directory) == 1;
+}
+
 }  // namespace
 
 std::string qevCheckDirectoryList(const std::string& text, const DirectoryListMessages& messages,
-                                  std::string& normalized) {
+                                  std::string& normalized, DirectoryLinks links) {
   normalized.clear();
   std::string candidate;
   std::vector<std::string> lines;
@@ -26,7 +31,7 @@ std::string qevCheckDirectoryList(const std::string& text, const DirectoryListMe
   for (const std::string& line : lines) {
     const std::string directory = qevTrimWhiteSpace(line);
     if (directory.size() >= kMaxLineInList) return messages.length;
-    if (qevDirectoryExists(directory) != 1) return messages.missing(directory);
+    if (!isUsableDirectory(directory, links)) return messages.missing(directory);
   }
   normalized = std::move(candidate);
   return {};

@@ -107,6 +107,42 @@ TEST_F(ScanDialogTest, AcceptedListIsNormalizedSavedAndConfirmed) {
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
+TEST_F(ScanDialogTest, LinkToADirectoryIsAcceptedAsAScanRootAndSavedAsTyped) {
+  fs::create_directory_symlink(site() + "/www", site() + "/current");
+  CScanConfigDlg dialog(prompter_);
+  type(dialog, site() + "/current");
+  prompter_.answerNext(PromptAnswer::Yes);
+  EXPECT_TRUE(dialog.onStartScan());
+  EXPECT_EQ(scanList(), site() + "/current\r\n");
+  EXPECT_EQ(prompter_.shown().back().text, kStartQuestion);
+}
+
+TEST_F(ScanDialogTest, LinksThatLeadToNoDirectoryAreRefused) {
+  fs::create_symlink(site() + "/plain.txt", site() + "/to-file");
+  fs::create_symlink(site() + "/gone", site() + "/dangling");
+  for (const std::string& link : {site() + "/to-file", site() + "/dangling"}) {
+    SCOPED_TRACE(link);
+    prompter_.clear();
+    CScanConfigDlg dialog(prompter_);
+    type(dialog, link);
+    EXPECT_FALSE(dialog.onStartScan());
+    ASSERT_EQ(prompter_.shown().size(), 1u);
+    EXPECT_EQ(prompter_.shown()[0].text, missing(link));
+  }
+}
+
+// The scan must not start on the old list when the new one cannot be written.
+TEST_F(ScanDialogTest, ListThatCannotBeSavedIsReportedAndTheDialogStaysOpen) {
+  fs::create_directory(programDir_.path() + "config/ScanDir.txt");
+  CScanConfigDlg dialog(prompter_);
+  type(dialog, site() + "/www");
+  EXPECT_FALSE(dialog.onStartScan());
+  ASSERT_EQ(prompter_.shown().size(), 1u);
+  EXPECT_EQ(prompter_.shown()[0].text, "保存配置文件“" + programDir_.path() + "config/ScanDir.txt”失败，请重试！");
+  EXPECT_EQ(prompter_.shown()[0].icon, MessageIcon::Question);
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
 TEST_F(ScanDialogTest, AnsweringNoKeepsTheDialogOpenWithTheListAlreadySaved) {
   CScanConfigDlg dialog(prompter_);
   type(dialog, site() + "/www\n" + site() + "/www");
