@@ -88,7 +88,7 @@ int runScan(const ParsedOptions& options, Terminal& terminal) {
   if (qevGetExeDir(programDir) != 1) return terminal.failOnce(kExeDirFailedMessage);
   TerminalPrompter prompter(terminal, false);
   RunningScanPrompter runningScan(prompter, terminal);
-  if (!qevNoScannerRunning(runningScan)) {
+  if (!qevNoScannerRunning(runningScan, programDir)) {
     if (!runningScan.asked()) return terminal.failOnce("the process list cannot be read");
     return terminal.failOnce(runningScan.keptRunning()
                                  ? "a scan is already running; wait for it to finish, then scan again"

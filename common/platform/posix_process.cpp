@@ -108,8 +108,9 @@ char processState(const std::string& procDir) {
   return stat[close + 2];
 }
 
-// Basename of the executable; a replaced or removed executable reads "<path> (deleted)".
-bool executableName(const std::string& procDir, std::string& name) {
+// Directory and basename of the executable; a replaced or removed executable reads
+// "<path> (deleted)".
+bool executableName(const std::string& procDir, std::string& directory, std::string& name) {
   char target[PATH_MAX + 1];
   const ssize_t length = readlink((procDir + "/exe").c_str(), target, PATH_MAX);
   if (length <= 0) return false;
@@ -117,7 +118,9 @@ bool executableName(const std::string& procDir, std::string& name) {
   static const std::string kDeleted = " (deleted)";
   if (path.size() > kDeleted.size() && path.ends_with(kDeleted)) path.resize(path.size() - kDeleted.size());
   const std::size_t slash = path.rfind('/');
-  name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (slash == std::string::npos) return false;
+  directory = slash == 0 ? std::string("/") : path.substr(0, slash);
+  name = path.substr(slash + 1);
   return !name.empty();
 }
 
@@ -273,7 +276,10 @@ ProcessListResult listProcesses(std::vector<ProcessEntry>& entries) {
     if (state == '\0' || state == 'Z' || state == 'X') continue;
     ProcessEntry process;
     process.pid = pid;
-    if (!executableName(procDir, process.name) && !commandName(procDir, process.name)) continue;
+    if (!executableName(procDir, process.directory, process.name)) {
+      process.directory.clear();
+      if (!commandName(procDir, process.name)) continue;
+    }
     entries.push_back(std::move(process));
   }
   closedir(proc);

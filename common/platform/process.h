@@ -42,7 +42,9 @@ bool environmentHas(const char* name);
 
 struct ProcessEntry {
   pid_t pid = 0;
-  std::string name;  // file name of the executable, else the command name
+  std::string name;       // file name of the executable, else the command name
+  std::string directory;  // directory of the executable as the kernel names it (links resolved,
+                          // also after the file was removed or replaced); "" when unreadable
 };
 
 enum class ProcessListResult {
@@ -51,7 +53,8 @@ enum class ProcessListResult {
   noFirstEntry,     // the process list holds no process at all
 };
 
-// Every process that has not ended: basename of /proc/PID/exe, else /proc/PID/comm. Zombies and
+// Every process that has not ended: directory and basename of /proc/PID/exe, else only the name
+// /proc/PID/comm (the executable of another user's process cannot be read). Zombies and
 // processes that vanish while the list is read are left out.
 ProcessListResult listProcesses(std::vector<ProcessEntry>& entries);
 

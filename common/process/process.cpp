@@ -6,6 +6,7 @@
 #include "common/files/text_files.h"
 #include "common/messages/event_report.h"
 #include "common/platform/process.h"
+#include "common/platform/system.h"
 #include "common/text/check_value.h"
 #include "common/text/text_codec.h"
 
@@ -100,6 +101,27 @@ bool isUsableExeName(const std::string& exeName) {
   return !exeName.empty() && exeName.size() <= kMaxNameBytes;
 }
 
+// The processes of one program: started from the file exeName (case ignored) in programDir.
+// Another installation's program of the same name lives in another directory and is not ours.
+class ProgramMatch {
+ public:
+  ProgramMatch(const std::string& programDir, const std::string& exeName) : exeName_(exeName) {
+    std::string directory = programDir;
+    while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+    // The kernel names an executable by its real path: the program directory may be reached
+    // through a link.
+    if (!platform::resolvedPath(directory, directory_)) directory_ = qevCollapseSeparators(directory);
+  }
+
+  bool matches(const platform::ProcessEntry& entry) const {
+    return !entry.directory.empty() && entry.directory == directory_ && equalsIgnoringCase(entry.name, exeName_);
+  }
+
+ private:
+  std::string directory_;
+  std::string exeName_;
+};
+
 }  // namespace
 
 int qevRunProgram(const std::vector<std::string>& argv, int wait) {
@@ -181,21 +203,23 @@ int qevVerifyCompanionExe(const std::string& programDir, const std::string& exeN
   return equalsIgnoringCase(stored, computed) ? 1 : 0;
 }
 
-int qevGetProcessList(const std::string& exeName) {
+int qevGetProcessList(const std::string& programDir, const std::string& exeName) {
   std::vector<platform::ProcessEntry> entries;
   if (!readProcessList(kListTexts, entries)) return 0;
+  const ProgramMatch program(programDir, exeName);
   for (const platform::ProcessEntry& entry : entries) {
-    if (equalsIgnoringCase(entry.name, exeName)) return 1;
+    if (program.matches(entry)) return 1;
   }
   return 2;
 }
 
-int qevTerminateProcess(const std::string& exeName) {
+int qevTerminateProcess(const std::string& programDir, const std::string& exeName) {
   std::vector<platform::ProcessEntry> entries;
   if (!readProcessList(kTerminateTexts, entries)) return 0;
+  const ProgramMatch program(programDir, exeName);
   bool ended = false;
   for (const platform::ProcessEntry& entry : entries) {
-    if (!equalsIgnoringCase(entry.name, exeName)) continue;
+    if (!program.matches(entry)) continue;
     switch (platform::killProcess(entry.pid)) {
       case platform::KillResult::killed:
         ended = true;

@@ -29,13 +29,16 @@ int qevVerifyCompanionExe(const std::string& programDir, const std::string& exeN
 // 1 and the FileChkVal value (1..259 bytes) of a check-value file, else 0.
 int qevReadCheckValueFile(const std::string& path, std::string& value);
 
-// 1 a process of that executable name (case ignored) runs, 2 none, 0 the list was not readable.
-// Zombies do not count.
-int qevGetProcessList(const std::string& exeName);
+// The processes of a program are those started from the file <programDir>/<exeName>: the same
+// directory (links resolved) and the same file name (case ignored), also when the file was
+// removed or replaced since. A program of that name from another directory (another
+// installation) does not count, nor does a process whose executable cannot be read.
 
-// Ends (SIGKILL) every process of that executable name. 1 at least one ended, 2 none running,
-// 0 failure.
-int qevTerminateProcess(const std::string& exeName);
+// 1 a process of the program runs, 2 none, 0 the list was not readable. Zombies do not count.
+int qevGetProcessList(const std::string& programDir, const std::string& exeName);
+
+// Ends (SIGKILL) every process of the program. 1 at least one ended, 2 none running, 0 failure.
+int qevTerminateProcess(const std::string& programDir, const std::string& exeName);
 
 inline constexpr const char* kScannerExeName = "Sorrelscan";
 inline constexpr const char* kConfigFolder = "config";

@@ -22,13 +22,13 @@ std::string& scannerNameOverride() {
 
 }  // namespace
 
-bool qevNoScannerRunning(Prompter& prompter) {
+bool qevNoScannerRunning(Prompter& prompter, const std::string& programDir) {
   const std::string name = qevScannerName();
-  switch (qevGetProcessList(name)) {
+  switch (qevGetProcessList(programDir, name)) {
     case 2:
       return true;
     case 1:
-      if (!prompter.askYesNo(kScanRunningQuestion)) qevTerminateProcess(name);
+      if (!prompter.askYesNo(kScanRunningQuestion)) qevTerminateProcess(programDir, name);
       return false;
     default:
       prompter.inform("判断文件扫描程序“" + name + "”是否启动失败，请重试！" + kServiceLine, MessageIcon::Question);
@@ -83,7 +83,7 @@ void qevLaunchScan(Prompter& prompter, const ScanListEditor& editScanList) {
     prompter.inform(kExeDirFailedMessage, MessageIcon::Question);
     return;
   }
-  if (!qevNoScannerRunning(prompter)) return;
+  if (!qevNoScannerRunning(prompter, programDir)) return;
   if (!editScanList()) return;
   qevWithdrawCleaningRequest();
   startVerifiedScanner(prompter, programDir);

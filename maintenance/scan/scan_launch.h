@@ -14,9 +14,10 @@ void qevLaunchScan(Prompter& prompter, const ScanListEditor& editScanList);
 
 // The steps of the scan command, for a front end that starts the scanner its own way.
 
-// True when no scanner runs. When one runs, the operator chooses between waiting for it (Yes)
+// True when no scanner of this program directory runs (another installation's scanner is not
+// ours to wait for or end). When one runs, the operator chooses between waiting for it (Yes)
 // and ending it (No); a process list that cannot be read is reported. False then.
-bool qevNoScannerRunning(Prompter& prompter);
+bool qevNoScannerRunning(Prompter& prompter, const std::string& programDir);
 // Writes CompactDatabase = "0" and clears the cleaning-active flag: a pass in this process
 // stops before its next entry.
 void qevWithdrawCleaningRequest();

@@ -58,7 +58,7 @@ class ScanCommandTest : public MainWindowTest {
     qevInstallModuleCommands(*window);
   }
   ~ScanCommandTest() override {
-    qevTerminateProcess(scanner_);
+    qevTerminateProcess(programDir.path(), scanner_);
     qevSetScannerNameForTesting("");
     qevSetScanDialogRunnerForTesting(nullptr);
     qevCleaningActive().set(0);
@@ -70,7 +70,7 @@ class ScanCommandTest : public MainWindowTest {
   void startStandIn() {
     fs::copy_file("/bin/sleep", scannerPath());
     ASSERT_EQ(qevRunProgram({scannerPath(), "60"}, 0), 1);
-    ASSERT_TRUE(waitFor([this] { return qevGetProcessList(scanner_) == 1; }));
+    ASSERT_TRUE(waitFor([this] { return qevGetProcessList(programDir.path(), scanner_) == 1; }));
   }
 
   // A scanner that records its arguments, with its check value.
@@ -94,11 +94,11 @@ TEST_F(ScanCommandTest, RunningScannerIsKeptOnYesAndEndedOnNoWithoutOpeningTheDi
   startStandIn();
   prompter.answerNext(PromptAnswer::Yes);
   window->dispatchCommand(command_id::kScan);
-  EXPECT_EQ(qevGetProcessList(scanner_), 1);
+  EXPECT_EQ(qevGetProcessList(programDir.path(), scanner_), 1);
 
   prompter.answerNext(PromptAnswer::No);
   window->dispatchCommand(command_id::kScan);
-  EXPECT_TRUE(waitFor([this] { return qevGetProcessList(scanner_) == 2; }));
+  EXPECT_TRUE(waitFor([this] { return qevGetProcessList(programDir.path(), scanner_) == 2; }));
 
   EXPECT_EQ(dialogsShown_, 0);
   ASSERT_EQ(prompter.shown().size(), 2u);
@@ -106,6 +106,22 @@ TEST_F(ScanCommandTest, RunningScannerIsKeptOnYesAndEndedOnNoWithoutOpeningTheDi
     EXPECT_EQ(shown.text, kRunningQuestion);
     EXPECT_EQ(shown.buttons, PromptButtons::YesNo);
   }
+}
+
+TEST_F(ScanCommandTest, AnotherInstallationsScannerOfTheSameNameIsNeitherAskedAboutNorEnded) {
+  TemporaryDir otherInstallation;
+  const std::string theirs = otherInstallation.path() + "/" + scanner_;
+  fs::copy_file("/bin/sleep", theirs);
+  ASSERT_EQ(qevRunProgram({theirs, "60"}, 0), 1);
+  ASSERT_TRUE(waitFor([&] { return qevGetProcessList(otherInstallation.path(), scanner_) == 1; }));
+  dialogResult_ = QDialog::Rejected;
+
+  window->dispatchCommand(command_id::kScan);
+
+  EXPECT_EQ(dialogsShown_, 1);
+  EXPECT_TRUE(prompter.shown().empty());
+  EXPECT_EQ(qevGetProcessList(otherInstallation.path(), scanner_), 1) << "the other installation's scanner was ended";
+  qevTerminateProcess(otherInstallation.path(), scanner_);
 }
 
 TEST_F(ScanCommandTest, CancelledDialogLeavesTheCleaningRequestAlone) {

@@ -95,10 +95,10 @@ TEST_F(ScanJourneyTest, RowsOfAScanShowWithinSixSecondsOfItsEndWithoutRefresh) {
   ASSERT_EQ(prompter.shown().size(), 1u) << prompter.shown().back().text;
 
   const auto started = Clock::now();
-  while (qevGetProcessList(kScannerExeName) != 2 && Clock::now() - started < std::chrono::seconds(60)) {
+  while (qevGetProcessList(programDir.path(), kScannerExeName) != 2 && Clock::now() - started < std::chrono::seconds(60)) {
     processEventsFor(std::chrono::milliseconds(20));
   }
-  ASSERT_EQ(qevGetProcessList(kScannerExeName), 2) << "the scanner did not end";
+  ASSERT_EQ(qevGetProcessList(programDir.path(), kScannerExeName), 2) << "the scanner did not end";
   const auto ended = Clock::now();
   while (window->recordList().rows() < expected && Clock::now() - ended < std::chrono::seconds(6)) {
     processEventsFor(std::chrono::milliseconds(20));

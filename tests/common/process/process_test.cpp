@@ -243,10 +243,10 @@ TEST(ProcessList, FindsAndEndsEveryProcessOfTheNameIgnoringCase) {
   TemporaryDir dir;
   const std::string name = uniqueName("Sorrelscan");
   const std::string program = copyProgram(dir, "/bin/sleep", name);
-  ASSERT_EQ(qevGetProcessList(name), 2);
+  ASSERT_EQ(qevGetProcessList(dir.path(), name), 2);
   ASSERT_NE(qevRunProgram({program, "60"}, 0), 0);
   ASSERT_NE(qevRunProgram({program, "60"}, 0), 0);
-  ASSERT_TRUE(eventually([&] { return qevGetProcessList(name) == 1; }));
+  ASSERT_TRUE(eventually([&] { return qevGetProcessList(dir.path(), name) == 1; }));
 
   const struct {
     std::string asked;
@@ -259,12 +259,53 @@ TEST(ProcessList, FindsAndEndsEveryProcessOfTheNameIgnoringCase) {
       {name + "x", 2},
       {"", 2},
   };
-  for (const auto& lookup : lookups) EXPECT_EQ(qevGetProcessList(lookup.asked), lookup.expected) << lookup.asked;
+  for (const auto& lookup : lookups) {
+    EXPECT_EQ(qevGetProcessList(dir.path(), lookup.asked), lookup.expected) << lookup.asked;
+  }
 
-  EXPECT_EQ(qevTerminateProcess(name), 1);
-  EXPECT_TRUE(eventually([&] { return qevGetProcessList(name) == 2; })) << "a killed process is still listed";
-  EXPECT_EQ(qevTerminateProcess(name), 2);
+  EXPECT_EQ(qevTerminateProcess(dir.path(), name), 1);
+  EXPECT_TRUE(eventually([&] { return qevGetProcessList(dir.path(), name) == 2; })) << "a killed process is still listed";
+  EXPECT_EQ(qevTerminateProcess(dir.path(), name), 2);
   EXPECT_TRUE(eventually([] { return zombieChildren() == 0; })) << "a killed child was not reaped";
+}
+
+// Two installations run a scanner of the same name: each program directory sees and ends only
+// its own, also when it is named through a link.
+TEST(ProcessList, OnlyTheProgramStartedFromThatDirectoryCountsAndIsEnded) {
+  TemporaryDir base;
+  const std::string ours = base.path() + "/programs";
+  const std::string theirs = base.path() + "/other-installation";
+  fs::create_directories(ours);
+  fs::create_directories(theirs);
+  fs::create_directory_symlink(ours, base.path() + "/link");
+  const std::string name = uniqueName("Sorrelscan");
+  for (const std::string& directory : {ours, theirs}) {
+    const std::string program = directory + "/" + name;
+    fs::copy_file("/bin/sleep", program);
+    ASSERT_NE(qevRunProgram({program, "60"}, 0), 0);
+  }
+  ASSERT_TRUE(eventually([&] { return qevGetProcessList(ours, name) == 1 && qevGetProcessList(theirs, name) == 1; }));
+
+  const struct {
+    std::string programDir;
+    int expected;
+  } lookups[] = {
+      {ours, 1},
+      {ours + "/", 1},
+      {base.path() + "/link/", 1},
+      {base.path() + "//programs/./", 1},
+      {base.path() + "/", 2},
+      {base.path() + "/missing/", 2},
+  };
+  for (const auto& lookup : lookups) {
+    EXPECT_EQ(qevGetProcessList(lookup.programDir, name), lookup.expected) << lookup.programDir;
+  }
+
+  EXPECT_EQ(qevTerminateProcess(base.path() + "/link/", name), 1);
+  EXPECT_TRUE(eventually([&] { return qevGetProcessList(ours, name) == 2; }));
+  EXPECT_EQ(qevGetProcessList(theirs, name), 1) << "the other installation's scanner was ended";
+  EXPECT_EQ(qevTerminateProcess(ours, name), 2);
+  EXPECT_EQ(qevTerminateProcess(theirs, name), 1);
 }
 
 TEST(ProcessList, EndedChildStartedWithoutWaitIsNotCounted) {
@@ -272,7 +313,7 @@ TEST(ProcessList, EndedChildStartedWithoutWaitIsNotCounted) {
   const std::string name = uniqueName("Sorrelscan");
   const std::string program = copyProgram(dir, "/bin/sleep", name);
   ASSERT_NE(qevRunProgram({program, "0.2"}, 0), 0);
-  EXPECT_TRUE(eventually([&] { return qevGetProcessList(name) == 2; }));
+  EXPECT_TRUE(eventually([&] { return qevGetProcessList(dir.path(), name) == 2; }));
   EXPECT_TRUE(eventually([] { return zombieChildren() == 0; }));
 }
 
@@ -286,8 +327,8 @@ TEST(ProcessList, ZombieIsNotCounted) {
   ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
   ASSERT_TRUE(eventually([] { return zombieChildren() == 1; }));
 
-  EXPECT_EQ(qevGetProcessList(name), 2);
-  EXPECT_EQ(qevTerminateProcess(name), 2);
+  EXPECT_EQ(qevGetProcessList(dir.path(), name), 2);
+  EXPECT_EQ(qevTerminateProcess(dir.path(), name), 2);
 
   int status = 0;
   EXPECT_EQ(waitpid(pid, &status, 0), pid);
@@ -298,12 +339,12 @@ TEST(ProcessList, ProcessWhoseExecutableWasRemovedStillCounts) {
   const std::string name = uniqueName("Sorrelscan");
   const std::string program = copyProgram(dir, "/bin/sleep", name);
   ASSERT_NE(qevRunProgram({program, "60"}, 0), 0);
-  ASSERT_TRUE(eventually([&] { return qevGetProcessList(name) == 1; }));
+  ASSERT_TRUE(eventually([&] { return qevGetProcessList(dir.path(), name) == 1; }));
   fs::remove(program);
 
-  EXPECT_EQ(qevGetProcessList(name), 1);
-  EXPECT_EQ(qevTerminateProcess(name), 1);
-  EXPECT_TRUE(eventually([&] { return qevGetProcessList(name) == 2; }));
+  EXPECT_EQ(qevGetProcessList(dir.path(), name), 1);
+  EXPECT_EQ(qevTerminateProcess(dir.path(), name), 1);
+  EXPECT_TRUE(eventually([&] { return qevGetProcessList(dir.path(), name) == 2; }));
 }
 
 TEST(ProcessList, UnreadableProcessListAnswersZero) {
@@ -313,8 +354,8 @@ TEST(ProcessList, UnreadableProcessListAnswersZero) {
   }
   // An empty file system over /proc: the list has no first entry.
   ASSERT_TRUE(MountTmpfs("/proc"));
-  const int listed = qevGetProcessList("Sorrelscan");
-  const int terminated = qevTerminateProcess("Sorrelscan");
+  const int listed = qevGetProcessList("/opt/sorrel/", "Sorrelscan");
+  const int terminated = qevTerminateProcess("/opt/sorrel/", "Sorrelscan");
   // The leak checker of sanitized builds reads /proc when the program ends.
   ASSERT_EQ(runShell("umount /proc"), 0);
   EXPECT_EQ(listed, 0);
