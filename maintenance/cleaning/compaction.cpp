@@ -16,6 +16,7 @@
 #include "common/text/check_value.h"
 #include "common/text/trim.h"
 #include "maintenance/cleaning/backup_directory.h"
+#include "maintenance/cleaning/clean_request.h"
 #include "maintenance/cleaning/cleaning_state.h"
 #include "maintenance/settings/config_lists.h"
 
@@ -143,7 +144,11 @@ bool qevStopWebServer(const CompactionStart& start, const std::function<bool()>&
 }
 
 void qevRaiseCompactionRequest(Prompter& prompter) {
-  qevExecuteSql("update fileinfo set CompactDatabase = '2', filesize2 = '0'");
+  // A busy or failing store marks nothing: no pass would compact anything, so none is announced.
+  if (qevExecuteSql("update fileinfo set CompactDatabase = '2', filesize2 = '0'") != 1) {
+    prompter.inform(kMarkingFailedMessage, MessageIcon::Question);
+    return;
+  }
   qevRaiseCleaningRequest();
   prompter.inform(kCompactionStartedMessage, MessageIcon::Information);
 }

@@ -42,7 +42,8 @@ CompactionStart qevBeginCompaction(Prompter& prompter, int listRows,
 bool qevStopWebServer(const CompactionStart& start, const std::function<bool()>& giveUp);
 
 // The last steps: every row of fileinfo marked '2' (filesize2 '0'), the cleaning request raised,
-// and the operator told that compaction has started.
+// and the operator told that compaction has started. When the store refuses the marks, the
+// operator is told so instead (kMarkingFailedMessage) and no request is raised.
 void qevRaiseCompactionRequest(Prompter& prompter);
 
 inline constexpr const char* kCompactionStartedMessage = "已经开始压缩数据库文件，请稍候……";

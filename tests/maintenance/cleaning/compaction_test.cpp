@@ -15,11 +15,13 @@
 #include "common/store/datastore.h"
 #include "common/text/stored_name.h"
 #include "common/text/text_codec.h"
+#include "maintenance/cleaning/clean_request.h"
 #include "maintenance/cleaning/cleaning_pass.h"
 #include "maintenance/cleaning/cleaning_state.h"
 #include "maintenance/cleaning/cleaning_worker.h"
 #include "support/companions.h"
 #include "support/files.h"
+#include "support/lock_holder.h"
 #include "support/mount_namespace.h"
 #include "support/program_dir.h"
 #include "support/scripted_prompter.h"
@@ -170,6 +172,19 @@ TEST_F(CompactionTest, ConfirmedCompactionStopsTheWebServerThenMarksEveryRowAndR
   EXPECT_EQ(qevCleaningActive().get(), 1);
   EXPECT_EQ(texts(prompter_), std::vector<std::string>({kQuestion, "已经开始压缩数据库文件，请稍候……"}));
   EXPECT_EQ(prompter_.shown().back().icon, MessageIcon::Information);
+}
+
+TEST_F(CompactionTest, MarkingThatMeetsABusyStoreIsReportedAndRaisesNoRequest) {
+  {
+    // A scan between two batches, or the other front end, holds the write lock.
+    const StoreWriteLock busy(dir() + "config/FileInfo.dat", 200);
+    qevRaiseCompactionRequest(prompter_);
+  }
+  EXPECT_EQ(rowsWhere("CompactDatabase = '0'"), 2);
+  EXPECT_EQ(qevReadSettingInt("CompactDatabase", 0), 0);
+  EXPECT_EQ(qevCleaningActive().get(), 0);
+  EXPECT_EQ(texts(prompter_), std::vector<std::string>{kMarkingFailedMessage});
+  EXPECT_EQ(prompter_.shown().back().icon, MessageIcon::Question);
 }
 
 TEST_F(CompactionTest, AWaitThatIsGivenUpEndsAtOnceAndLeavesTheRowsAlone) {
