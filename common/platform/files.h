@@ -106,7 +106,8 @@ bool moveNoReplace(const std::string& from, const std::string& to);
 // Deletes a file (a link itself, never what it points to). True when it is gone.
 bool removeFile(const std::string& path);
 
-// The entry exists and this process may read and write it (its real user and groups).
+// True when the entry exists but this process may not read and write it (by its real user and
+// groups): the caller can name the store and what to do instead of failing on it later.
 bool existsWithoutReadWriteAccess(const std::string& path);
 
 // Entries of a directory in listing order, "." and ".." left out. False when it cannot be read.
